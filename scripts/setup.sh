@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs, with apt, every package that building, testing and running Edu Tikmeter needs.
+# Quick when everything is already there: only missing packages are asked for.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev libcli11-dev
+    clang libclang-rt-14-dev
+    xvfb xauth poppler-utils fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
