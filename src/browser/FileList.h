@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace tikmeter::browser {
+
+class ImageList;
+
+// lvDir: the current folder's subfolders, then its RTF files, in a details view with the
+// columns "Name", "Size" and "Type". A folder entry keeps its full path in KeyRole; a file entry
+// has no key.
+class FileList : public QTreeWidget {
+    Q_OBJECT
+public:
+    static constexpr int KeyRole = Qt::UserRole;
+    enum Column { NameColumn = 0, SizeColumn = 1, TypeColumn = 2 };
+
+    // images: the shared ImgSmall; when null the list makes its own.
+    explicit FileList(ImageList* images = nullptr, QWidget* parent = nullptr);
+
+    // Dir1: sets the current folder and refills the list (FillFileList(false)) unless the
+    // folder is already the current one. Returns false when the folder cannot be read (nothing
+    // changes then).
+    bool setCurrentFolder(const QString& path);
+    QString currentFolder() const { return currentFolder_; }
+
+    // Refills the list from the current folder. With showFolderSizes every folder entry shows
+    // its total size; otherwise a single space. Pending events run during the fill; when another
+    // refill starts meanwhile, this one stops and the newer one decides the content. Returns
+    // false when it stopped at a failure or was overtaken.
+    bool FillFileList(bool showFolderSizes = false);
+
+    // Full paths (current folder + "/" + displayed name) of the selected entries, in display
+    // order; folder entries included.
+    QStringList selectedEntryPaths() const;
+
+    // Ends a drag that began here, whatever its outcome: clears the selection and emits
+    // dragFinished().
+    void finishDrag();
+
+    // Shows the error text of a failed right-click refill. Defaults to a critical message box.
+    void setErrorReporter(std::function<void(const QString&)> reporter);
+
+    static QString keyOf(const QTreeWidgetItem* item);
+    // The size column text for a size in bytes: kilobytes rounded halves up, grouped with the
+    // default locale's group separator, then " KB".
+    static QString sizeText(qint64 bytes);
+
+signals:
+    void folderDoubleClicked(const QString& key);
+    void captionChanged(const QString& caption);
+    // true while the list fills (the folder tree is disabled meanwhile).
+    void busyChanged(bool busy);
+    void dragFinished();
+    void firstFocused();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
+
+private:
+    QTreeWidgetItem* entryAtRememberedPosition() const;
+    void sortOnce(int column);
+    void letEventsRun(bool force);
+
+    ImageList* images_;
+    QString currentFolder_;
+    QPoint pointerPosition_;
+    Qt::MouseButton lastButton_ = Qt::LeftButton;
+    quint64 generation_ = 0;
+    qint64 lastEventsRunMs_ = 0;
+    bool focusedOnce_ = false;
+    std::function<void(const QString&)> errorReporter_;
+};
+
+} // namespace tikmeter::browser
