@@ -1,0 +1,116 @@
+#include "engine/ExcessWords.h"
+
+#include "engine/WordComparison.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tikmeter::engine {
+
+namespace {
+
+bool isMarked(const TestState& state, const Text& word) {
+    bool flagged = false;
+    for (long long m = 1; m <= state.errorCount; ++m)
+        if (state.errorMarks.at(m).text == word)
+            flagged = true;
+    for (long long m = 1; m <= state.repeatMarkCount; ++m)
+        if (state.repeatMarks.at(m).text == word)
+            flagged = true;
+    return flagged;
+}
+
+template <class Words> std::vector<Text> normalisedWords(const Words& words, long long count) {
+    std::vector<Text> result;
+    result.reserve(static_cast<std::size_t>(std::max(count, 0LL)));
+    for (long long k = 1; k <= count; ++k)
+        result.push_back(normaliseWord(words.at(k)));
+    return result;
+}
+
+} // namespace
+
+Text normaliseWord(TextView word) {
+    Text t = trimSpaces(word);
+    if (!t.empty() && TextView(u"\r!?.,;:%").find(t.back()) != TextView::npos)
+        t.pop_back();
+    for (const char16_t mark : {u'.', u',', u'!', u'?', u'%'})
+        if (!t.empty() && t.back() == mark)
+            t.pop_back();
+    return t;
+}
+
+void excessWordPass(TestState& state, TextView typedText, TextView source) {
+    state.distinctCount = 0;
+    state.distinctWords.clear();
+    state.excessText.clear();
+
+    for (long long k = 1; k <= state.testWordCount; ++k) {
+        const bool flagged = isMarked(state, state.testWords.at(k));
+        if (contains(state.joinList, state.testWords.at(k)))
+            state.testWords.set(k, Text{});
+        if (flagged)
+            continue;
+        const Text u = normaliseWord(state.testWords.at(k));
+        if (std::find(state.distinctWords.begin(), state.distinctWords.end(), u) !=
+            state.distinctWords.end())
+            continue;
+        if (!u.empty() && u != u"\n" && contains(typedText, u)) {
+            if (state.distinctWords.size() >= maxDistinctWords)
+                throw BoundFailure("more than " + std::to_string(maxDistinctWords) +
+                                   " distinct words");
+            state.distinctWords.push_back(u);
+            state.distinctCount += 1;
+        }
+    }
+
+    // The words do not change while they are counted, so each is normalised once.
+    const std::vector<Text> typed = normalisedWords(state.testWords, state.testWordCount);
+    const std::vector<Text> compared = normalisedWords(state.sourceWords, state.sourceWordCount);
+
+    // The last distinct word collected is not examined.
+    for (long long d = 0; d + 1 < state.distinctCount; ++d) {
+        const Text& u = state.distinctWords[static_cast<std::size_t>(d)];
+        const auto nTest = std::count(typed.begin(), typed.end(), u);
+        const auto nSource = std::count(compared.begin(), compared.end(), u);
+        for (auto surplus = nTest - nSource; surplus > 0; --surplus) {
+            state.excessCount += 1;
+            state.excessWords.set(state.excessCount, u + u" ");
+            state.excessText += u + u" ";
+        }
+    }
+
+    repeatedWordPass(state, source);
+    bracketing(state);
+}
+
+void repeatedWordPass(TestState& state, TextView source) {
+    state.repeatedWordErrors = 0;
+    state.bracketCount = 0;
+    const long long count = state.testWordCount;
+    for (state.wordIndex = 2; state.wordIndex <= count; state.wordIndex += 1) {
+        const long long i = state.wordIndex;
+        const Text& word = state.testWords.at(i);
+        const Text trimmed = trimSpaces(word);
+        if (trimmed.empty() || trimmed == u"\r" || state.testWords.at(i - 1) != word ||
+            contains(source, state.testWords.at(i - 1) + word))
+            continue;
+        markAWord(state, source);
+        state.repeatedWordErrors += 1;
+    }
+}
+
+void bracketing(TestState& state) {
+    for (long long e = 1; e <= state.excessCount; ++e) {
+        for (long long m = 1; m <= state.errorCount; ++m) {
+            if (state.bracketCount == state.repeatedWordErrors)
+                return;
+            if (trimSpaces(state.excessWords.at(e)) == trimSpaces(state.errorMarks.at(m).text)) {
+                state.excessWords.set(e, u"(" + state.excessWords.at(e) + u")");
+                state.bracketCount += 1;
+            }
+        }
+    }
+}
+
+} // namespace tikmeter::engine

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tikmeter::engine {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+inline constexpr char16_t cr = u'\r';
+inline constexpr char16_t lf = u'\n';
+
+// Case-sensitive substring searches with 1-based positions; 0 means not found.
+// An empty search text is found at the start position of any non-empty text (position 1
+// unless a later start is given) and nowhere in an empty text.
+
+// First occurrence of `what` that starts at or after position `from`.
+long long findFirst(TextView text, TextView what, long long from = 1);
+
+// Last occurrence of `what` anywhere in `text`.
+long long findLast(TextView text, TextView what);
+
+// Last occurrence of `what` that lies entirely within the first `limit` characters.
+long long findLastWithin(TextView text, TextView what, long long limit);
+
+inline bool contains(TextView text, TextView what) {
+    return findFirst(text, what) > 0;
+}
+
+// The characters of `text` from 1-based position `start` on, at most `length` of them; the
+// part of that range that lies outside the text is left out.
+TextView mid(TextView text, long long start, long long length);
+
+// Removing spaces (only the space character, as the marking rules trim).
+Text trimSpaces(TextView text);
+Text trimTrailingSpaces(TextView text);
+Text trimLeadingSpaces(TextView text);
+
+// The same as views into `text` (valid while `text` lives).
+TextView withoutTrailingSpaces(TextView text);
+TextView withoutLeadingSpaces(TextView text);
+
+// True when `whole` equals `first` followed by `second` (without building the joined text).
+bool equalsJoined(TextView whole, TextView first, TextView second);
+
+bool endsWith(TextView text, TextView tail);
+
+} // namespace tikmeter::engine

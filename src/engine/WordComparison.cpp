@@ -1,0 +1,146 @@
+#include "engine/WordComparison.h"
+
+#include <array>
+
+namespace tikmeter::engine {
+
+namespace {
+
+bool knownInSource(const TestState& state, long long i, TextView source) {
+    const Text& word = state.testWords.at(i);
+    bool known = false;
+    for (long long j = 1; j <= state.sourceWordCount; ++j)
+        if (state.sourceWords.at(j) == word)
+            known = true;
+    if (trimSpaces(word).empty())
+        known = true;
+    const Text w = trimTrailingSpaces(word);
+    if (contains(source, u" " + w + u".") || contains(source, u" " + w + u",") ||
+        contains(source, w + u"?") || contains(source, w + u"!"))
+        known = true;
+    if (!word.empty() && word.back() == cr &&
+        contains(source, word.substr(0, word.size() - 1) + u"."))
+        known = true;
+    return known;
+}
+
+bool skipsMarking(const Text& word) {
+    if (word.size() < 3 && word.find(cr) != Text::npos) {
+        const char16_t c = word.front();
+        const bool letterRange = c >= u'A' && c <= u'z';
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!letterRange && !digit)
+            return true;
+    }
+    return word == u"\n";
+}
+
+} // namespace
+
+void unmatchedWordPass(TestState& state, TextView source) {
+    const long long count = state.testWordCount;
+    for (state.wordIndex = 1; state.wordIndex <= count - 1; state.wordIndex += 1)
+        if (!knownInSource(state, state.wordIndex, source))
+            markAWord(state, source);
+
+    // The last word. When the word before it was joined with it, the index stands past the
+    // list: the pair is already one error and the absorbed word adds no further mark.
+    if (count < 1 || state.wordIndex > count)
+        return;
+    state.wordIndex = count;
+    const TextView window = mid(source, state.sourceLimit - 40, 41);
+    if (!contains(window, trimSpaces(state.testWords.at(count))))
+        markAWord(state, source);
+}
+
+void markAWord(TestState& state, TextView source) {
+    const long long i = state.wordIndex;
+    if (skipsMarking(state.testWords.at(i)))
+        return;
+
+    const Text candidate = joinAttempt(state, i, source);
+
+    // The bound is checked before the count moves, so the count never passes the list.
+    const long long entry = state.errorCount + 1;
+    if (entry > static_cast<long long>(maxWords))
+        throw BoundFailure("more than " + std::to_string(maxWords) + " error marks");
+    state.errorCount += 1;
+    state.errorMarks.set(entry, ErrorMark{state.testWords.at(i), state.wordStarts.at(i), 0});
+    classifyNewEntry(state, i, candidate);
+    const std::uint8_t newClass = state.errorMarks.at(entry).errorClass;
+
+    if (state.errorCount > 1) {
+        const long long last = state.errorCount - 1;
+        for (long long k = 1; k <= last; ++k) {
+            const ErrorMark& earlier = state.errorMarks.at(k);
+            if (earlier.text == state.testWords.at(i) ||
+                (earlier.errorClass == newClass && earlier.errorClass != 0)) {
+                state.repeatMarkCount += 1;
+                state.repeatMarks.set(state.repeatMarkCount,
+                                      RepeatMark{state.testWords.at(i), state.wordStarts.at(i)});
+                if (k != state.errorCount)
+                    state.errorCount -= 1; // the entry stays in the table, outside the count
+            }
+        }
+    }
+
+    if (!candidate.empty())
+        state.wordIndex += 1;
+}
+
+Text joinAttempt(TestState& state, long long i, TextView source) {
+    const Text a = trimSpaces(state.testWords.at(i));
+    const Text b = trimSpaces(state.testWords.at(i + 1));
+    const std::array<Text, 4> candidates = {a + b, a + u"-" + b, a + u"'" + b, a + u" ."};
+    for (const Text& candidate : candidates) {
+        if (!contains(source, candidate))
+            continue;
+        const Text absorbed = state.testWords.at(i + 1);
+        state.testWords.set(i, a + u" " + b);
+        state.joinList += absorbed + u"/";
+        return candidate;
+    }
+    return {};
+}
+
+void classifyNewEntry(TestState& state, long long i, const Text& joinCandidate) {
+    ErrorMark& entry = state.errorMarks.ref(state.errorCount);
+    entry.errorClass = 0;
+    Text w = state.testWords.at(i);
+    if (w.empty() || w == u"\r")
+        return;
+    if (w == u". ") {
+        w = u" .";
+        state.testWords.set(i, w);
+    }
+
+    // The bound is the test word count (not the source word count); source entries past
+    // the source words read as empty.
+    for (long long j = 1; j <= state.testWordCount - 1; ++j)
+        if (equalsJoined(w, withoutTrailingSpaces(state.sourceWords.at(j)),
+                         withoutLeadingSpaces(state.sourceWords.at(j + 1))))
+            entry.errorClass = 4;
+
+    const TextView head = TextView(w).substr(0, w.size() - 1);
+    const Text trimmed = trimSpaces(w);
+    const auto inside = [&](char16_t mark) {
+        return head.find(mark) != TextView::npos && !endsWith(trimmed, TextView(&mark, 1));
+    };
+    if (inside(u'.'))
+        entry.errorClass = 1;
+    if (inside(u','))
+        entry.errorClass = 2;
+    for (const char16_t mark : {u'?', u'!', u';', u':'})
+        if (inside(mark))
+            entry.errorClass = 3;
+
+    if (!joinCandidate.empty()) {
+        entry.errorClass = 5;
+        if (endsWith(w, u" ."))
+            entry.errorClass = 1;
+        if (endsWith(w, u" ,"))
+            entry.errorClass = 2;
+    }
+}
+
+} // namespace tikmeter::engine
