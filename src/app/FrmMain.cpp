@@ -1,0 +1,94 @@
+#include "app/FrmMain.h"
+
+#include "app/TextConvert.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+
+namespace tikmeter::app {
+
+namespace {
+
+// Client area of the window at start, in pixels.
+constexpr int kClientWidth = 929;
+constexpr int kClientHeight = 709;
+constexpr int kMinimumWidth = 200;
+
+} // namespace
+
+FrmMain::FrmMain(Dialogs& dialogs, const QStringList& startArguments, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs),
+      programFolder_(QCoreApplication::applicationDirPath()) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Edu Tikmeter 2011"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("edu-tikmeter")));
+
+    // The two working documents start with their own names, as the controls did.
+    richTextBox1_.setBaseFontName(u"MS Sans Serif");
+    richTextBox1_.setText(u"RichTextBox1");
+    richTextBox2_.setBaseFontName(u"MS Sans Serif");
+    richTextBox2_.setText(u"RichTextBox2");
+
+    buildLayout();
+    buildMenus();
+    setMinimumWidth(kMinimumWidth);
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    // Every key passes the window first, so that Ctrl+X exits from any control.
+    qApp->installEventFilter(this);
+
+    startUp(startArguments);
+}
+
+FrmMain::~FrmMain() {
+    qApp->removeEventFilter(this);
+}
+
+QString FrmMain::startFolder(const QStringList& arguments) {
+    const QString joined = arguments.join(u' ');
+    return joined.isEmpty() ? QDir::homePath() : joined;
+}
+
+void FrmMain::startUp(const QStringList& startArguments) {
+    // A browser that cannot open the start folder leaves the tree where it stopped; the
+    // window opens all the same.
+    browserArea_.tree->LoadDrives();
+    browserArea_.tree->SetTreePath(startFolder(startArguments));
+    setLabel9(toU16(programFolder_.path() + u'/' + text1_->text()));
+}
+
+bool FrmMain::isExitShortcut(const QEvent* event) const {
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return QKeySequence(key->keyCombination()) == mnuExit_->shortcut();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // A line edit claims Ctrl+X for Cut before shortcuts are looked at. Declining the
+    // override for the exit key lets the menu's shortcut fire from every control.
+    if (event->type() == QEvent::ShortcutOverride && isExitShortcut(event)) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this) {
+            event->ignore();
+            return true;
+        }
+    }
+    // Typing in the destination name replaces it: focusing selects the whole text.
+    if (watched == text1_ && event->type() == QEvent::FocusIn) {
+        text1_->selectAll();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    // Closing ends the program without asking. A marking session that is still running
+    // finishes without showing any further dialog.
+    closing_ = true;
+    event->accept();
+}
+
+} // namespace tikmeter::app
