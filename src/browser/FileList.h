@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,7 @@
 namespace tikmeter::browser {
 
 class ImageList;
+class TypeNames;
 
 // lvDir: the current folder's subfolders, then its RTF files, in a details view with the
 // columns "Name", "Size" and "Type". A folder entry keeps its full path in KeyRole; a file entry
@@ -22,6 +24,7 @@ public:
 
     // images: the shared ImgSmall; when null the list makes its own.
     explicit FileList(ImageList* images = nullptr, QWidget* parent = nullptr);
+    ~FileList() override;
 
     // Dir1: sets the current folder and refills the list (FillFileList(false)) unless the
     // folder is already the current one. Returns false when the folder cannot be read (nothing
@@ -32,12 +35,20 @@ public:
     // Refills the list from the current folder. With showFolderSizes every folder entry shows
     // its total size; otherwise a single space. Pending events run during the fill; when another
     // refill starts meanwhile, this one stops and the newer one decides the content. Returns
-    // false when it stopped at a failure or was overtaken.
+    // false when it stopped at a failure (see lastFillError()) or was overtaken.
     bool FillFileList(bool showFolderSizes = false);
+    // Why the last refill stopped early ("" when it completed or was overtaken).
+    QString lastFillError() const { return lastFillError_; }
 
     // Full paths (current folder + "/" + displayed name) of the selected entries, in display
     // order; folder entries included.
     QStringList selectedEntryPaths() const;
+
+    // The data a drag of the selected entries carries: the entries as file URLs for other
+    // programs, plus a mark that identifies this list as the source.
+    QMimeData* createDragData() const;
+    // Whether drag data was made by this list (a drag that began here).
+    bool isOwnDragData(const QMimeData* data) const;
 
     // Ends a drag that began here, whatever its outcome: clears the selection and emits
     // dragFinished().
@@ -66,19 +77,22 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
-    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
 
 private:
+    QByteArray sourceMark() const;
     QTreeWidgetItem* entryAtRememberedPosition() const;
     void sortOnce(int column);
-    void letEventsRun(bool force);
+    // Lets pending events run; returns false when a newer refill (or the list's destruction)
+    // happened meanwhile, so the caller must stop without touching the list.
+    bool letEventsRun(quint64 generation);
 
     ImageList* images_;
+    TypeNames* typeNames_;
     QString currentFolder_;
+    QString lastFillError_;
     QPoint pointerPosition_;
     Qt::MouseButton lastButton_ = Qt::LeftButton;
     quint64 generation_ = 0;
-    qint64 lastEventsRunMs_ = 0;
     bool focusedOnce_ = false;
     std::function<void(const QString&)> errorReporter_;
 };

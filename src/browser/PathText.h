@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/PathText.h"
+
 #include <QString>
 
 namespace tikmeter::browser {
 
-// The path separator of every path the browser produces ("/" on this platform).
-inline constexpr QChar kPathSeparator = u'/';
+// QString forms of the engine's path rules, so the separator rule lives in one place.
+inline constexpr QChar kPathSeparator{engine::kSeparator};
 
 // The folder of a path: the text before its last separator ("" when there is none).
 QString folderOfPath(const QString& path);

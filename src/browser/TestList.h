@@ -42,6 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool isFromFileList(const QDropEvent* event) const;
     bool acceptsDrop(const QDropEvent* event) const;
 
     QPointer<FileList> fileList_;

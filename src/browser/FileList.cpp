@@ -1,0 +1,267 @@
+#include "browser/FileList.h"
+
+#include "browser/FolderListing.h"
+#include "browser/ImageList.h"
+#include "browser/PathText.h"
+#include "browser/TypeNames.h"
+
+#include <QCoreApplication>
+#include <QDrag>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace tikmeter::browser {
+
+namespace {
+
+const QString kCaptionPrefix = QStringLiteral("Edu Tikmeter - ");
+const QString kNoSize = QStringLiteral(" ");
+const QString kSourceFormat = QStringLiteral("application/x-edu-tikmeter-file-list");
+
+bool isRtfPath(const QString& path) {
+    return path.right(4).compare(QLatin1String(".rtf"), Qt::CaseInsensitive) == 0;
+}
+
+// The row rectangle with its right and bottom borders included, as the double-click hit test
+// counts them: a point on the line between two rows lies in both.
+bool containsWithBorders(const QRect& rect, const QPoint& point) {
+    return point.x() >= rect.left() && point.x() <= rect.left() + rect.width() &&
+           point.y() >= rect.top() && point.y() <= rect.top() + rect.height();
+}
+
+} // namespace
+
+FileList::FileList(ImageList* images, QWidget* parent)
+    : QTreeWidget(parent), images_(images ? images : new ImageList(this)),
+      typeNames_(new TypeNames) {
+    setColumnCount(3);
+    setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type")});
+    header()->resizeSection(NameColumn, 200);
+    header()->resizeSection(SizeColumn, 100);
+    header()->resizeSection(TypeColumn, 200);
+    headerItem()->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
+    header()->setStretchLastSection(false);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    connect(header(), &QHeaderView::sectionClicked, this, &FileList::sortOnce);
+
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setIconSize(QSize(ImageList::kPictureSize, ImageList::kPictureSize));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setExpandsOnDoubleClick(false);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+    viewport()->setMouseTracking(true);
+
+    errorReporter_ = [this](const QString& text) {
+        QMessageBox::critical(this, QStringLiteral("Edu Tikmeter"), text);
+    };
+}
+
+FileList::~FileList() {
+    delete typeNames_;
+}
+
+QString FileList::keyOf(const QTreeWidgetItem* item) {
+    return item ? item->data(NameColumn, KeyRole).toString() : QString();
+}
+
+QString FileList::sizeText(qint64 bytes) {
+    const qint64 kilobytes = (bytes + 512) / 1024;
+    return QLocale().toString(kilobytes) + QStringLiteral(" KB");
+}
+
+void FileList::setErrorReporter(std::function<void(const QString&)> reporter) {
+    errorReporter_ = std::move(reporter);
+}
+
+bool FileList::setCurrentFolder(const QString& path) {
+    const std::optional<QString> folder = normalisedFolder(path);
+    if (!folder)
+        return false;
+    if (*folder == currentFolder_)
+        return true;
+    currentFolder_ = *folder;
+    FillFileList(false);
+    return true;
+}
+
+bool FileList::letEventsRun(quint64 generation) {
+    QPointer<FileList> self(this);
+    QCoreApplication::processEvents();
+    return self && generation_ == generation;
+}
+
+bool FileList::FillFileList(bool showFolderSizes) {
+    const quint64 generation = ++generation_;
+    lastFillError_.clear();
+    emit captionChanged(kCaptionPrefix + currentFolder_);
+    emit busyChanged(true);
+    clear();
+
+    const QFileInfoList entries = folderEntries(currentFolder_);
+    for (const QFileInfo& info : entries) {
+        auto* item = new QTreeWidgetItem;
+        item->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
+        const QString type = typeNames_->of(info);
+        item->setText(NameColumn, info.fileName());
+        item->setText(TypeColumn, type);
+        if (info.isDir()) {
+            const QString path = info.absoluteFilePath();
+            item->setData(NameColumn, KeyRole, path);
+            item->setIcon(NameColumn, images_->icon(images_->GetFileIcon(path, type)));
+            item->setText(SizeColumn, kNoSize);
+            addTopLevelItem(item);
+            if (showFolderSizes) {
+                const FolderSize size =
+                    folderSize(path, [this, generation] { return letEventsRun(generation); });
+                if (size.outcome == FolderSize::Outcome::Stopped)
+                    return false; // overtaken: the newer refill owns the list now
+                if (size.outcome == FolderSize::Outcome::Failed) {
+                    lastFillError_ = size.error;
+                    emit busyChanged(false);
+                    return false;
+                }
+                item->setText(SizeColumn, sizeText(size.bytes));
+            }
+        } else {
+            const QString path = joinFilePath(currentFolder_, info.fileName());
+            if (!isRtfPath(path)) {
+                delete item;
+                continue;
+            }
+            item->setIcon(NameColumn, images_->icon(images_->GetFileIcon(path, type)));
+            item->setText(SizeColumn, sizeText(info.size()));
+            addTopLevelItem(item);
+        }
+        if (!letEventsRun(generation))
+            return false;
+    }
+    emit busyChanged(false);
+    return true;
+}
+
+QStringList FileList::selectedEntryPaths() const {
+    QStringList paths;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = topLevelItem(i);
+        if (item->isSelected())
+            paths.push_back(joinEntryPath(currentFolder_, item->text(NameColumn)));
+    }
+    return paths;
+}
+
+void FileList::sortOnce(int column) {
+    // Sorts by the column's text once; later refills show entries in fill order again.
+    QList<QTreeWidgetItem*> items;
+    while (topLevelItemCount() > 0)
+        items.push_back(takeTopLevelItem(0));
+    std::stable_sort(items.begin(), items.end(),
+                     [column](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                         return a->text(column).compare(b->text(column), Qt::CaseInsensitive) < 0;
+                     });
+    addTopLevelItems(items);
+}
+
+void FileList::mousePressEvent(QMouseEvent* event) {
+    lastButton_ = event->button();
+    pointerPosition_ = event->position().toPoint();
+    QTreeWidget::mousePressEvent(event);
+}
+
+void FileList::mouseMoveEvent(QMouseEvent* event) {
+    pointerPosition_ = event->position().toPoint();
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void FileList::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    if (lastButton_ != Qt::RightButton)
+        return;
+    // A right-click on a folder entry shows the total size of every folder.
+    if (keyOf(itemAt(event->position().toPoint())).isEmpty())
+        return;
+    QPointer<FileList> self(this);
+    FillFileList(true);
+    if (self && !lastFillError_.isEmpty() && errorReporter_)
+        errorReporter_(lastFillError_);
+}
+
+QTreeWidgetItem* FileList::entryAtRememberedPosition() const {
+    QTreeWidgetItem* found = nullptr;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = topLevelItem(i);
+        if (containsWithBorders(visualItemRect(item), pointerPosition_))
+            found = item; // the last row in display order wins
+    }
+    return found;
+}
+
+void FileList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    const QString key = keyOf(entryAtRememberedPosition());
+    if (!key.isEmpty())
+        emit folderDoubleClicked(key);
+}
+
+void FileList::focusInEvent(QFocusEvent* event) {
+    QTreeWidget::focusInEvent(event);
+    if (!focusedOnce_) {
+        focusedOnce_ = true;
+        emit firstFocused();
+    }
+}
+
+QByteArray FileList::sourceMark() const {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(this));
+}
+
+QMimeData* FileList::createDragData() const {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = topLevelItem(i);
+        if (item->isSelected())
+            urls.push_back(
+                QUrl::fromLocalFile(joinFilePath(currentFolder_, item->text(NameColumn))));
+    }
+    data->setUrls(urls);
+    data->setData(kSourceFormat, sourceMark());
+    return data;
+}
+
+bool FileList::isOwnDragData(const QMimeData* data) const {
+    return data && data->data(kSourceFormat) == sourceMark();
+}
+
+void FileList::startDrag(Qt::DropActions /*supportedActions*/) {
+    QPointer<FileList> self(this);
+    const QList<QTreeWidgetItem*> items = selectedItems();
+    if (!items.isEmpty()) {
+        auto* drag = new QDrag(this);
+        drag->setMimeData(createDragData());
+        // Copy only: a target that asks to move must never take entries out of this list.
+        drag->exec(Qt::CopyAction, Qt::CopyAction);
+    }
+    if (self)
+        finishDrag();
+}
+
+void FileList::finishDrag() {
+    clearSelection();
+    emit dragFinished();
+}
+
+} // namespace tikmeter::browser
