@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,11 +70,15 @@ public:
     void setBaseFontName(std::u16string_view name);
     const std::u16string& baseFontName() const;
 
-    // Formatting, for viewers, tests and the writer.
+    // Formatting, for viewers, tests and the writer. A position at or past the end gives the
+    // last character's format (the default format in an empty document).
     CharFormat formatAt(std::size_t position) const;
     std::vector<FormatRun> runs() const;
 
 private:
+    void changeSelectionFormat(const std::function<void(CharFormat&)>& change);
+    void updateInsertFormat();
+
     std::u16string text_;
     std::vector<FormatRun> runs_;
     std::u16string baseFont_;

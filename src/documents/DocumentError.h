@@ -8,11 +8,11 @@ namespace tikmeter::documents {
 // Why a document could not be loaded or saved. The marking session maps these onto
 // its own failure kinds (access, write-protected medium, permission denied).
 enum class DocumentErrorKind {
-    NotFound,        // the file or a folder on its path does not exist, or cannot be read
-    Unreadable,      // the bytes are not a document this reader accepts
-    PermissionDenied,// read-only file or folder, no access rights
-    WriteProtected,  // the medium itself is read-only
-    Other,           // any other input/output failure
+    NotFound,         // the file or a folder on its path does not exist, or cannot be read
+    Unreadable,       // the bytes are not a document this reader accepts
+    PermissionDenied, // read-only file or folder, no access rights
+    WriteProtected,   // the medium itself is read-only
+    Other,            // any other input/output failure
 };
 
 class DocumentError : public std::runtime_error {

@@ -22,8 +22,12 @@ void appendCodePoint(std::string& out, char32_t cp) {
     }
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 } // namespace
 
@@ -92,7 +96,9 @@ std::optional<std::u16string> fromUtf8(std::string_view bytes) {
     return out;
 }
 
-std::filesystem::path toPath(std::u16string_view text) { return std::filesystem::path(toUtf8(text)); }
+std::filesystem::path toPath(std::u16string_view text) {
+    return std::filesystem::path(toUtf8(text));
+}
 
 std::u16string fromPath(const std::filesystem::path& path) {
     const std::string& native = path.native();

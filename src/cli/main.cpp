@@ -1,0 +1,19 @@
+// tikmeter: the command-line side of Edu Tikmeter. Every subcommand registers itself here.
+#include "cli/Commands.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"Edu Tikmeter: marks typing speed tests saved as RTF", "tikmeter"};
+    app.require_subcommand(1);
+
+    tikmeter::cli::CommandAction action;
+    tikmeter::cli::registerTextCommands(app, action);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error);
+    }
+    return action ? action() : 0;
+}

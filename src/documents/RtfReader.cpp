@@ -1,0 +1,557 @@
+// The RTF reader: a tokenizer feeds a loop that keeps the group states on an explicit stack
+// (no recursion), so any nesting depth is safe.
+#include "documents/CodePages.h"
+#include "documents/DocumentContent.h"
+#include "documents/DocumentError.h"
+#include "documents/RtfKeywords.h"
+#include "documents/RtfTokenizer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
+namespace tikmeter::documents {
+
+namespace {
+
+using rtf::Action;
+using rtf::Token;
+using rtf::TokenKind;
+
+// Groups nested deeper than this share the state of the deepest kept group (formatting set
+// inside them leaks into their siblings there); their text is still read.
+constexpr std::size_t kMaxGroupDepth = 4096;
+
+constexpr std::int32_t kNoColor = -1;
+constexpr std::int32_t kDefaultFont = -1;
+
+enum class Destination : std::uint8_t { Text, FontTable, ColorTable };
+
+// Character formatting as the reader tracks it: plain values, cheap to copy per group.
+struct FormatKey {
+    std::int32_t fontSlot = kDefaultFont; // index into the font list, or the default font
+    std::int32_t fontSize = 0;
+    std::int32_t textColor = kNoColor; // RGB value
+    std::int32_t backColor = kNoColor;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool operator==(const FormatKey&) const = default;
+};
+
+struct GroupState {
+    std::int32_t fontNumber = kDefaultFont; // the \f number in force
+    FormatKey format;
+    std::int32_t unicodeSkip = 1; // \uc
+    Destination destination = Destination::Text;
+};
+
+struct FontEntry {
+    std::u16string name;
+    std::int32_t charset = 0;
+};
+
+class RtfParser {
+public:
+    explicit RtfParser(std::string_view code) : tokens_(code) {}
+
+    DocumentContent parse();
+
+private:
+    // Returns true when the root group closed (the document ends there).
+    bool closeGroup();
+    void openGroup();
+    // Returns true when the document ended while skipping.
+    bool skipGroup();
+    // Returns true when the document ended.
+    bool controlWord(const Token& token);
+    bool controlSymbol(unsigned char symbol);
+    void textBytes(std::string_view bytes);
+    void hexByte(unsigned char byte);
+    void character(char16_t c);
+    void paragraphEnd(bool documentMark);
+
+    GroupState& state() { return stack_.back(); }
+    void setFont(std::int32_t number);
+    const CodePageTable& codePage();
+    std::int32_t colorAt(std::int32_t index) const;
+    void startFontEntry(std::int32_t number);
+    void commitFontEntry();
+    void commitColor();
+    void beginRunIfNeeded();
+    DocumentContent finish();
+
+    rtf::Tokenizer tokens_;
+    std::vector<GroupState> stack_;
+    std::size_t overflowDepth_ = 0;
+    std::int64_t pendingSkip_ = 0; // fallback characters still to skip after \uN
+
+    // Document settings.
+    int ansiCodePage_ = kDefaultCodePage;
+    std::int32_t defaultFontNumber_ = 0;
+
+    // Font table.
+    std::vector<FontEntry> fonts_;
+    std::unordered_map<std::int32_t, std::int32_t> fontSlots_; // \f number -> fonts_ index
+    bool fontEntryOpen_ = false;
+    std::int32_t fontEntryNumber_ = 0;
+    FontEntry fontEntry_;
+
+    // Colour table.
+    std::vector<std::int32_t> colors_;
+    int colorParts_[3] = {0, 0, 0};
+    bool colorHasParts_ = false;
+
+    // Output.
+    std::u16string text_;
+    struct RunStart {
+        std::size_t start;
+        FormatKey format;
+    };
+    std::vector<RunStart> runStarts_;
+    std::size_t lastParagraphEnd_ = static_cast<std::size_t>(-1);
+};
+
+DocumentContent RtfParser::parse() {
+    // The caller has checked that the code begins with "{\rtf".
+    while (true) {
+        const Token token = tokens_.next();
+        switch (token.kind) {
+        case TokenKind::End:
+            return finish();
+        case TokenKind::BadBinary:
+            throw DocumentError(DocumentErrorKind::Unreadable,
+                                "binary data runs past the end of the document");
+        case TokenKind::GroupOpen:
+            pendingSkip_ = 0;
+            openGroup();
+            break;
+        case TokenKind::GroupClose:
+            pendingSkip_ = 0;
+            if (closeGroup()) {
+                return finish();
+            }
+            break;
+        case TokenKind::ControlWord:
+            if (pendingSkip_ > 0) {
+                --pendingSkip_;
+            } else if (controlWord(token)) {
+                return finish();
+            }
+            break;
+        case TokenKind::ControlSymbol:
+            if (controlSymbol(token.value)) {
+                return finish();
+            }
+            break;
+        case TokenKind::HexByte:
+            if (pendingSkip_ > 0) {
+                --pendingSkip_;
+            } else {
+                hexByte(token.value);
+            }
+            break;
+        case TokenKind::Text:
+            textBytes(token.text);
+            break;
+        case TokenKind::Binary:
+            if (pendingSkip_ > 0) {
+                --pendingSkip_;
+            }
+            break;
+        }
+    }
+}
+
+void RtfParser::openGroup() {
+    if (stack_.empty()) {
+        stack_.emplace_back();
+        return;
+    }
+    if (stack_.size() >= kMaxGroupDepth) {
+        ++overflowDepth_;
+        return;
+    }
+    stack_.push_back(stack_.back());
+}
+
+bool RtfParser::closeGroup() {
+    if (overflowDepth_ > 0) {
+        --overflowDepth_;
+        return false;
+    }
+    if (stack_.empty()) {
+        return true;
+    }
+    if (state().destination == Destination::FontTable && fontEntryOpen_) {
+        commitFontEntry();
+    }
+    if (stack_.size() == 1) {
+        return true;
+    }
+    stack_.pop_back();
+    return false;
+}
+
+bool RtfParser::skipGroup() {
+    if (stack_.size() <= 1 && overflowDepth_ == 0) {
+        return false; // never skip the whole document
+    }
+    switch (tokens_.skipGroup()) {
+    case rtf::Tokenizer::SkipResult::Closed:
+        return closeGroup();
+    case rtf::Tokenizer::SkipResult::EndOfCode:
+        return true;
+    case rtf::Tokenizer::SkipResult::BadBinary:
+        break;
+    }
+    throw DocumentError(DocumentErrorKind::Unreadable,
+                        "binary data runs past the end of the document");
+}
+
+bool RtfParser::controlWord(const Token& token) {
+    if (stack_.empty()) {
+        return false;
+    }
+    const rtf::Keyword keyword = rtf::lookupKeyword(token.text);
+    const std::int32_t param = token.param;
+    GroupState& s = state();
+    switch (keyword.action) {
+    case Action::Ignore:
+        break;
+    case Action::SkipGroup:
+        return skipGroup();
+    case Action::FontTable:
+        s.destination = Destination::FontTable;
+        fontEntryOpen_ = false;
+        break;
+    case Action::ColorTable:
+        s.destination = Destination::ColorTable;
+        colorHasParts_ = false;
+        colorParts_[0] = colorParts_[1] = colorParts_[2] = 0;
+        break;
+    case Action::ParagraphEnd:
+        paragraphEnd(true);
+        break;
+    case Action::LineBreak:
+        paragraphEnd(false);
+        break;
+    case Action::Character:
+        character(keyword.character);
+        break;
+    case Action::Unicode:
+        if (token.hasParam) {
+            std::int64_t value = param;
+            if (value < 0) {
+                value += 65536; // RTF writes 16-bit values above 32767 as negative numbers
+            }
+            // Out of range values and the noncharacters U+FFFE and U+FFFF are dropped.
+            if (value >= 0 && value < 0xFFFE) {
+                character(static_cast<char16_t>(value));
+            }
+            pendingSkip_ = s.unicodeSkip;
+        }
+        break;
+    case Action::UnicodeSkip:
+        s.unicodeSkip = token.hasParam ? std::max<std::int32_t>(param, 0) : 1;
+        break;
+    case Action::Plain:
+        s.fontNumber = kDefaultFont;
+        s.format = FormatKey{};
+        break;
+    case Action::Bold:
+        s.format.bold = !token.hasParam || param != 0;
+        break;
+    case Action::Italic:
+        s.format.italic = !token.hasParam || param != 0;
+        break;
+    case Action::Underline:
+        s.format.underline = !token.hasParam || param != 0;
+        break;
+    case Action::UnderlineNone:
+        s.format.underline = false;
+        break;
+    case Action::Font:
+        if (s.destination == Destination::FontTable) {
+            startFontEntry(token.hasParam ? param : 0);
+        } else {
+            setFont(token.hasParam ? param : 0);
+        }
+        break;
+    case Action::FontSize:
+        s.format.fontSize = token.hasParam ? std::max<std::int32_t>(param, 0) : 24;
+        break;
+    case Action::TextColor:
+        s.format.textColor = colorAt(token.hasParam ? param : 0);
+        break;
+    case Action::BackColor:
+        s.format.backColor = colorAt(token.hasParam ? param : 0);
+        break;
+    case Action::FontCharset:
+        if (s.destination == Destination::FontTable && fontEntryOpen_) {
+            fontEntry_.charset = param;
+        }
+        break;
+    case Action::Red:
+    case Action::Green:
+    case Action::Blue:
+        if (s.destination == Destination::ColorTable) {
+            const int part = keyword.action == Action::Red     ? 0
+                             : keyword.action == Action::Green ? 1
+                                                               : 2;
+            colorParts_[part] = std::clamp<std::int32_t>(param, 0, 255);
+            colorHasParts_ = true;
+        }
+        break;
+    case Action::AnsiCodePage:
+        ansiCodePage_ = isSupportedCodePage(param) ? param : kDefaultCodePage;
+        break;
+    case Action::DefaultFont:
+        defaultFontNumber_ = param;
+        break;
+    }
+    return false;
+}
+
+bool RtfParser::controlSymbol(unsigned char symbol) {
+    if (symbol == '*') {
+        // An ignorable destination follows: its group is not text.
+        return skipGroup();
+    }
+    if (pendingSkip_ > 0) {
+        --pendingSkip_;
+        return false;
+    }
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        character(symbol);
+        break;
+    case '~':
+        character(0x00A0); // no-break space
+        break;
+    case '-':
+        character(0x00AD); // optional hyphen
+        break;
+    case '_':
+        character(0x2011); // non-breaking hyphen
+        break;
+    case '\r':
+    case '\n':
+        paragraphEnd(true); // a backslash before a raw line end is \par
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void RtfParser::textBytes(std::string_view bytes) {
+    if (pendingSkip_ > 0) {
+        const auto skipped =
+            static_cast<std::size_t>(std::min<std::int64_t>(pendingSkip_, bytes.size()));
+        pendingSkip_ -= static_cast<std::int64_t>(skipped);
+        bytes.remove_prefix(skipped);
+    }
+    if (bytes.empty() || stack_.empty()) {
+        return;
+    }
+    switch (state().destination) {
+    case Destination::Text: {
+        beginRunIfNeeded();
+        const CodePageTable& table = codePage();
+        const std::size_t old = text_.size();
+        text_.resize(old + bytes.size());
+        char16_t* out = text_.data() + old;
+        for (const char b : bytes) {
+            *out++ = table[static_cast<unsigned char>(b)];
+        }
+        break;
+    }
+    case Destination::FontTable:
+        for (const char b : bytes) {
+            character(codePage()[static_cast<unsigned char>(b)]);
+        }
+        break;
+    case Destination::ColorTable:
+        for (const char b : bytes) {
+            if (b == ';') {
+                commitColor();
+            }
+        }
+        break;
+    }
+}
+
+void RtfParser::hexByte(unsigned char byte) {
+    if (!stack_.empty() && state().destination == Destination::FontTable && fontEntryOpen_) {
+        // An escaped byte is part of the name, even a ';'.
+        fontEntry_.name += codePage()[byte];
+        return;
+    }
+    character(codePage()[byte]);
+}
+
+void RtfParser::character(char16_t c) {
+    if (stack_.empty()) {
+        return;
+    }
+    switch (state().destination) {
+    case Destination::Text:
+        beginRunIfNeeded();
+        text_ += c;
+        break;
+    case Destination::FontTable:
+        if (c == u';') {
+            if (fontEntryOpen_) {
+                commitFontEntry();
+            }
+        } else if (fontEntryOpen_) {
+            fontEntry_.name += c;
+        }
+        break;
+    case Destination::ColorTable:
+        break;
+    }
+}
+
+void RtfParser::paragraphEnd(bool documentMark) {
+    if (stack_.empty() || state().destination != Destination::Text) {
+        return;
+    }
+    beginRunIfNeeded();
+    text_ += u"\r\n";
+    if (documentMark) {
+        lastParagraphEnd_ = text_.size();
+    }
+}
+
+void RtfParser::setFont(std::int32_t number) {
+    GroupState& s = state();
+    s.fontNumber = number;
+    if (number == defaultFontNumber_) {
+        s.format.fontSlot = kDefaultFont;
+        return;
+    }
+    const auto it = fontSlots_.find(number);
+    s.format.fontSlot = it == fontSlots_.end() ? kDefaultFont : it->second;
+}
+
+const CodePageTable& RtfParser::codePage() {
+    const GroupState& s = state();
+    if (s.destination == Destination::FontTable && fontEntryOpen_) {
+        return codePageTable(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_));
+    }
+    const std::int32_t number = s.fontNumber == kDefaultFont ? defaultFontNumber_ : s.fontNumber;
+    const auto it = fontSlots_.find(number);
+    if (it != fontSlots_.end()) {
+        const auto charsetCodePage = codePageForCharset(fonts_[it->second].charset);
+        if (charsetCodePage) {
+            return codePageTable(*charsetCodePage);
+        }
+    }
+    return codePageTable(ansiCodePage_);
+}
+
+std::int32_t RtfParser::colorAt(std::int32_t index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) {
+        return kNoColor;
+    }
+    return colors_[index];
+}
+
+void RtfParser::startFontEntry(std::int32_t number) {
+    if (fontEntryOpen_) {
+        commitFontEntry();
+    }
+    fontEntryOpen_ = true;
+    fontEntryNumber_ = number;
+    fontEntry_ = FontEntry{};
+}
+
+void RtfParser::commitFontEntry() {
+    fontEntryOpen_ = false;
+    const auto slot = static_cast<std::int32_t>(fonts_.size());
+    fonts_.push_back(std::move(fontEntry_));
+    fontSlots_[fontEntryNumber_] = slot;
+    fontEntry_ = FontEntry{};
+}
+
+void RtfParser::commitColor() {
+    if (colorHasParts_) {
+        colors_.push_back(colorParts_[0] | (colorParts_[1] << 8) | (colorParts_[2] << 16));
+    } else {
+        colors_.push_back(kNoColor); // an empty entry is the automatic colour
+    }
+    colorHasParts_ = false;
+    colorParts_[0] = colorParts_[1] = colorParts_[2] = 0;
+}
+
+void RtfParser::beginRunIfNeeded() {
+    const FormatKey& format = state().format;
+    if (!runStarts_.empty() && runStarts_.back().format == format) {
+        return;
+    }
+    if (!runStarts_.empty() && runStarts_.back().start == text_.size()) {
+        runStarts_.back().format = format; // the previous run never got a character
+        if (runStarts_.size() >= 2 && runStarts_[runStarts_.size() - 2].format == format) {
+            runStarts_.pop_back();
+        }
+        return;
+    }
+    runStarts_.push_back({text_.size(), format});
+}
+
+DocumentContent RtfParser::finish() {
+    DocumentContent content;
+    // A paragraph end with nothing after it is the document's own end mark.
+    if (lastParagraphEnd_ == text_.size() && text_.size() >= 2) {
+        text_.resize(text_.size() - 2);
+    }
+    content.text = std::move(text_);
+    const std::size_t length = content.text.size();
+
+    for (std::size_t i = 0; i < runStarts_.size(); ++i) {
+        const std::size_t start = runStarts_[i].start;
+        const std::size_t end = i + 1 < runStarts_.size() ? runStarts_[i + 1].start : length;
+        if (start >= std::min(end, length)) {
+            continue;
+        }
+        const FormatKey& key = runStarts_[i].format;
+        CharFormat format;
+        if (key.fontSlot != kDefaultFont) {
+            format.fontName = fonts_[key.fontSlot].name;
+        }
+        format.fontSizeHalfPoints = key.fontSize;
+        if (key.textColor != kNoColor) {
+            format.textColor = Color::fromRgbValue(static_cast<std::uint32_t>(key.textColor));
+        }
+        if (key.backColor != kNoColor) {
+            format.backColor = Color::fromRgbValue(static_cast<std::uint32_t>(key.backColor));
+        }
+        format.bold = key.bold;
+        format.italic = key.italic;
+        format.underline = key.underline;
+        const std::size_t runEnd = std::min(end, length);
+        if (!content.runs.empty() && content.runs.back().format == format) {
+            content.runs.back().length += runEnd - start;
+        } else {
+            content.runs.push_back(FormatRun{start, runEnd - start, std::move(format)});
+        }
+    }
+
+    const auto base = fontSlots_.find(defaultFontNumber_);
+    if (base != fontSlots_.end()) {
+        content.baseFontName = fonts_[base->second].name;
+    }
+    return content;
+}
+
+} // namespace
+
+DocumentContent readRtf(std::string_view code) {
+    return RtfParser(code).parse();
+}
+
+} // namespace tikmeter::documents
