@@ -3,21 +3,22 @@
 #include "engine/WordComparison.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 namespace tikmeter::engine {
 
 namespace {
 
-bool isMarked(const TestState& state, const Text& word) {
-    bool flagged = false;
+// The texts of the counted error marks and of the repeat marks (they do not change while
+// the test words are collected).
+std::unordered_set<Text> markTexts(const TestState& state) {
+    std::unordered_set<Text> texts;
     for (long long m = 1; m <= state.errorCount; ++m)
-        if (state.errorMarks.at(m).text == word)
-            flagged = true;
+        texts.insert(state.errorMarks.at(m).text);
     for (long long m = 1; m <= state.repeatMarkCount; ++m)
-        if (state.repeatMarks.at(m).text == word)
-            flagged = true;
-    return flagged;
+        texts.insert(state.repeatMarks.at(m).text);
+    return texts;
 }
 
 template <class Words> std::vector<Text> normalisedWords(const Words& words, long long count) {
@@ -45,21 +46,23 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
     state.distinctWords.clear();
     state.excessText.clear();
 
+    const std::unordered_set<Text> marked = markTexts(state);
+    std::unordered_set<Text> collected;
     for (long long k = 1; k <= state.testWordCount; ++k) {
-        const bool flagged = isMarked(state, state.testWords.at(k));
+        const bool flagged = marked.count(state.testWords.at(k)) != 0;
         if (contains(state.joinList, state.testWords.at(k)))
             state.testWords.set(k, Text{});
         if (flagged)
             continue;
         const Text u = normaliseWord(state.testWords.at(k));
-        if (std::find(state.distinctWords.begin(), state.distinctWords.end(), u) !=
-            state.distinctWords.end())
+        if (collected.count(u) != 0)
             continue;
         if (!u.empty() && u != u"\n" && contains(typedText, u)) {
             if (state.distinctWords.size() >= maxDistinctWords)
                 throw BoundFailure("more than " + std::to_string(maxDistinctWords) +
                                    " distinct words");
             state.distinctWords.push_back(u);
+            collected.insert(u);
             state.distinctCount += 1;
         }
     }

@@ -1,8 +1,56 @@
 #include "engine/TextSearch.h"
 
 #include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tikmeter::engine {
+
+namespace {
+
+bool sameAt(const char16_t* at, TextView what) {
+    return std::memcmp(at, what.data(), what.size() * sizeof(char16_t)) == 0;
+}
+
+// 0-based index of the first occurrence of a non-empty `what` in `text`, or npos. The
+// marking runs several of these per word over the whole source text, so candidates are
+// found eight characters at a time by their first and last character.
+std::size_t findIndex(TextView text, TextView what) {
+    const std::size_t m = what.size();
+    if (m > text.size())
+        return TextView::npos;
+    const std::size_t lastStart = text.size() - m; // inclusive
+    const char16_t* data = text.data();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi16(static_cast<short>(what.front()));
+    const __m128i last = _mm_set1_epi16(static_cast<short>(what.back()));
+    for (; i + 8 <= lastStart + 1; i += 8) {
+        const __m128i blockFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i blockLast =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
+        const __m128i both =
+            _mm_and_si128(_mm_cmpeq_epi16(blockFirst, first), _mm_cmpeq_epi16(blockLast, last));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both));
+        while (mask != 0) {
+            const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+            const std::size_t at = i + bit / 2;
+            if (sameAt(data + at, what))
+                return at;
+            mask &= ~(3u << bit);
+        }
+    }
+#endif
+    for (; i <= lastStart; ++i)
+        if (data[i] == what.front() && data[i + m - 1] == what.back() && sameAt(data + i, what))
+            return i;
+    return TextView::npos;
+}
+
+} // namespace
 
 long long findFirst(TextView text, TextView what, long long from) {
     if (text.empty())
@@ -11,8 +59,10 @@ long long findFirst(TextView text, TextView what, long long from) {
         from = 1;
     if (static_cast<std::size_t>(from) > text.size())
         return 0;
-    const auto at = text.find(what, static_cast<std::size_t>(from - 1));
-    return at == TextView::npos ? 0 : static_cast<long long>(at) + 1;
+    if (what.empty())
+        return from;
+    const auto at = findIndex(text.substr(static_cast<std::size_t>(from - 1)), what);
+    return at == TextView::npos ? 0 : static_cast<long long>(at) + from;
 }
 
 long long findLast(TextView text, TextView what) {

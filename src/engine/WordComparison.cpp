@@ -6,22 +6,21 @@ namespace tikmeter::engine {
 
 namespace {
 
+// Any one rule makes the word known; the rules are pure look-ups, so the later ones are
+// skipped once one holds (the decision is the same).
 bool knownInSource(const TestState& state, long long i, TextView source) {
     const Text& word = state.testWords.at(i);
-    bool known = false;
     for (long long j = 1; j <= state.sourceWordCount; ++j)
         if (state.sourceWords.at(j) == word)
-            known = true;
+            return true;
     if (trimSpaces(word).empty())
-        known = true;
+        return true;
     const Text w = trimTrailingSpaces(word);
     if (contains(source, u" " + w + u".") || contains(source, u" " + w + u",") ||
         contains(source, w + u"?") || contains(source, w + u"!"))
-        known = true;
-    if (!word.empty() && word.back() == cr &&
-        contains(source, word.substr(0, word.size() - 1) + u"."))
-        known = true;
-    return known;
+        return true;
+    return !word.empty() && word.back() == cr &&
+           contains(source, word.substr(0, word.size() - 1) + u".");
 }
 
 bool skipsMarking(const Text& word) {
