@@ -95,6 +95,7 @@ private:
     std::unordered_map<std::int32_t, std::int32_t> fontSlots_; // \f number -> fonts_ index
     bool fontEntryOpen_ = false;
     std::int32_t fontEntryNumber_ = 0;
+    std::size_t fontEntryDepth_ = 0; // the group depth at which the entry began
     FontEntry fontEntry_;
 
     // Colour table.
@@ -183,8 +184,9 @@ bool RtfParser::closeGroup() {
     if (stack_.empty()) {
         return true;
     }
-    if (state().destination == Destination::FontTable && fontEntryOpen_) {
-        commitFontEntry();
+    if (state().destination == Destination::FontTable && fontEntryOpen_ &&
+        stack_.size() == fontEntryDepth_) {
+        commitFontEntry(); // an entry without its closing ';'
     }
     if (stack_.size() == 1) {
         return true;
@@ -467,6 +469,7 @@ void RtfParser::startFontEntry(std::int32_t number) {
     }
     fontEntryOpen_ = true;
     fontEntryNumber_ = number;
+    fontEntryDepth_ = stack_.size();
     fontEntry_ = FontEntry{};
 }
 

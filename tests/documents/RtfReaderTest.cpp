@@ -1,0 +1,283 @@
+#include "TestSupport.h"
+#include "documents/DocumentError.h"
+
+#include <gtest/gtest.h>
+
+namespace tikmeter::documents {
+namespace {
+
+using test::fromRtf;
+using test::textOf;
+
+TEST(RtfReaderText, FinalParagraphMarkIsTheDocumentEnd) {
+    EXPECT_EQ(textOf("{\\rtf1 a\\par b\\par}"), u"a\r\nb");
+    EXPECT_EQ(textOf("{\\rtf1 a\\par b}"), u"a\r\nb");
+    EXPECT_EQ(textOf("{\\rtf1 abc\\par}"), u"abc");
+    EXPECT_EQ(textOf("{\\rtf1 abc\\par\\par}"), u"abc\r\n");
+    EXPECT_EQ(textOf("{\\rtf1 abc\\par {\\*\\themedata 0101}\r\n}"), u"abc");
+    EXPECT_EQ(textOf("{\\rtf1 {a\\par }{b\\par }}"), u"a\r\nb");
+    EXPECT_EQ(textOf("{\\rtf1 \\par}"), u"");
+}
+
+TEST(RtfReaderText, SectAndPageEndParagraphsLineDoesNotEndTheDocument) {
+    EXPECT_EQ(textOf("{\\rtf1 a\\sect b\\page c}"), u"a\r\nb\r\nc");
+    EXPECT_EQ(textOf("{\\rtf1 a\\page}"), u"a");
+    EXPECT_EQ(textOf("{\\rtf1 a\\line b\\line}"), u"a\r\nb\r\n");
+}
+
+TEST(RtfReaderText, RawLineEndsInTheCodeAreIgnored) {
+    EXPECT_EQ(textOf("{\\rtf1 wo\r\nrd\r\n and\rmo\nre}"), u"word andmore");
+    // A raw line end also ends a control word, and is no delimiter space.
+    EXPECT_EQ(textOf("{\\rtf1 \\b\r\nbold}"), u"bold");
+}
+
+TEST(RtfReaderText, ControlWordDelimiters) {
+    EXPECT_EQ(textOf("{\\rtf1 \\b x\\b0  y}"), u"x y");
+    EXPECT_EQ(textOf("{\\rtf1 \\fs24-5}"), u"-5");
+    EXPECT_EQ(textOf("{\\rtf1 \\fs-24x}"), u"x");
+    EXPECT_EQ(textOf("{\\rtf1 \\unknownword123;x}"), u";x");
+}
+
+TEST(RtfReaderText, EscapesAndSpecialCharacters) {
+    EXPECT_EQ(textOf("{\\rtf1 a\\\\b\\{c\\}d}"), u"a\\b{c}d");
+    EXPECT_EQ(textOf("{\\rtf1 a\\tab b}"), u"a\tb");
+    EXPECT_EQ(textOf("{\\rtf1 \\~\\-\\_}"), u"\u00A0\u00AD\u2011");
+    EXPECT_EQ(textOf("{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}"),
+              u"\u2014\u2013\u2018\u2019\u201C\u201D\u2022");
+    // A broken hex escape is dropped, what follows stays.
+    EXPECT_EQ(textOf("{\\rtf1 a\\'zzb}"), u"azzb");
+    EXPECT_EQ(textOf("{\\rtf1 a\\'4"), u"a4");
+}
+
+TEST(RtfReaderText, UnicodeEscapesSkipTheirFallback) {
+    EXPECT_EQ(textOf("{\\rtf1 caf\\u233?s}"), u"caf\u00E9s");
+    EXPECT_EQ(textOf("{\\rtf1 caf\\u233\\'e9s}"), u"caf\u00E9s");
+    EXPECT_EQ(textOf("{\\rtf1 \\uc2\\u937 xyz}"), u"\u03A9z");
+    EXPECT_EQ(textOf("{\\rtf1 \\uc0\\u937 xyz}"), u"\u03A9xyz");
+    // A control word counts as one skipped character and is not carried out.
+    EXPECT_EQ(textOf("{\\rtf1 \\u8212\\emdash x}"), u"\u2014x");
+    EXPECT_EQ(textOf("{\\rtf1 \\uc2\\u8212\\'97\\'97x}"), u"\u2014x");
+    // Negative values count from 65536; skipping ends at the group's end.
+    EXPECT_EQ(textOf("{\\rtf1 \\u-3913?}"), u"\uF0B7");
+    EXPECT_EQ(textOf("{\\rtf1 {\\uc5\\u233 ab}cd}"), u"\u00E9cd");
+    // \uc is a group property.
+    EXPECT_EQ(textOf("{\\rtf1 {\\uc0 }\\u233 xy}"), u"\u00E9y");
+    // Surrogate pairs stay as two 16-bit characters.
+    EXPECT_EQ(textOf("{\\rtf1 \\u-10187?\\u-9216?}"), u"\U0001D400");
+}
+
+TEST(RtfReaderText, AbsurdUnicodeValuesAreDropped) {
+    EXPECT_EQ(textOf("{\\rtf1 a\\u-1?b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a\\u-2?b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a\\u99999999?b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a\\u-99999999?b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a\\u99999999999999999999?b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a{\\uc99999999 \\u233 fallback text}b}"), u"a\u00E9b");
+    EXPECT_EQ(textOf("{\\rtf1 \\uc-5\\u233 b}"), u"\u00E9b");
+}
+
+TEST(RtfReaderText, HexBytesFollowTheCodePageInForce) {
+    EXPECT_EQ(textOf("{\\rtf1\\ansi \\'e9\\'80}"), u"\u00E9\u20AC");
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e9}"), u"\u0410\u0439");
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg932 \\'e9}"), u"\u00E9"); // unsupported: 1252
+    // The font's character set decides over \ansicpg.
+    const char* code = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}"
+                       "{\\f1\\fcharset238 Arial CE;}{\\f2\\fcharset161 Arial Greek;}}"
+                       "\\'f5\\f1\\'f5{\\f2\\'c1}\\'f5\\plain\\'f5}";
+    EXPECT_EQ(textOf(code), u"\u00F5\u0151\u0391\u0151\u00F5");
+    EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset0 B;}}\\f1\\'8a}"),
+              u"\u0160");
+}
+
+TEST(RtfReaderText, RawUpperBytesUseTheCodePageToo) {
+    EXPECT_EQ(textOf("{\\rtf1\\ansi caf\xe9}"), u"caf\u00E9");
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1251 \xc0}"), u"\u0410");
+}
+
+TEST(RtfReaderText, IgnorableDestinationsAreNotText) {
+    EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
+                     "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}x}"),
+              u"x");
+    EXPECT_EQ(textOf("{\\rtf1 a{\\*\\unknown hidden {nested} text}b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a{\\pict\\pngblip 89504e47{}\\}}b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a{\\object{\\objdata 0102}{\\result r}}b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1{\\header head}{\\footer foot}{\\headerl h}body}"), u"body");
+    EXPECT_EQ(textOf("{\\rtf1 a{\\*\\generator Writer 1.0;}b}"), u"ab");
+    // A field shows its result, not its instruction.
+    EXPECT_EQ(textOf("{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} now}"),
+              u"see link now");
+    EXPECT_EQ(textOf("{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 1}}}"), u"1");
+    // An unterminated skipped group ends the document.
+    EXPECT_EQ(textOf("{\\rtf1 a{\\pict 0102"), u"a");
+}
+
+TEST(RtfReaderText, BinaryDataIsSkipped) {
+    EXPECT_EQ(textOf("{\\rtf1 a\\bin3 {}\\b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a{\\pict\\bin4 }}}{b}c}"), u"ac");
+    EXPECT_EQ(textOf("{\\rtf1 a\\bin0 b}"), u"ab");
+    EXPECT_EQ(textOf("{\\rtf1 a\\bin-5 b}"), u"ab");
+}
+
+TEST(RtfReaderText, BinaryCountPastTheEndIsUnreadable) {
+    for (const char* code : {"{\\rtf1 a\\bin999999999 xyz}", "{\\rtf1 a{\\pict\\bin10 xyz}}",
+                             "{\\rtf1 a\\bin2147483647 }", "{\\rtf1 a\\bin99999999999999999 }"}) {
+        try {
+            fromRtf(code);
+            ADD_FAILURE() << code;
+        } catch (const DocumentError& error) {
+            EXPECT_EQ(error.kind(), DocumentErrorKind::Unreadable) << code;
+        }
+    }
+}
+
+TEST(RtfReaderText, UnbalancedCode) {
+    EXPECT_EQ(textOf("{\\rtf1 abc{\\b def"), u"abcdef"); // truncated: text up to the cut
+    EXPECT_EQ(textOf("{\\rtf1 abc}}}}def"), u"abc");     // nothing after the root group
+    EXPECT_EQ(textOf("{\\rtf1 abc\\"), u"abc");
+    EXPECT_EQ(textOf("{\\rtf"), u"");
+}
+
+TEST(RtfReaderText, DeepNestingIsReadWithoutRecursion) {
+    const std::size_t depth = 200000;
+    std::string code = "{\\rtf1 a";
+    code.append(depth, '{');
+    code += "deep";
+    code.append(depth, '}');
+    code += "b}";
+    EXPECT_EQ(textOf(code), u"adeepb");
+
+    // Skipped destinations deep down, and formatting restored when the depth drops back.
+    code = "{\\rtf1 x";
+    code.append(5000, '{');
+    code += "\\b y{\\*\\skip z}";
+    code.append(5000, '}');
+    code += "w}";
+    const Document document = fromRtf(code);
+    EXPECT_EQ(document.text(), u"xyw");
+    EXPECT_TRUE(document.formatAt(1).bold);
+    EXPECT_FALSE(document.formatAt(2).bold);
+}
+
+TEST(RtfReaderFormat, CharacterFormattingAndGroups) {
+    const Document document =
+        fromRtf("{\\rtf1 n{\\b b{\\i bi}b}{\\ul u\\ul0 n\\ul u\\ulnone n}{\\uldb d}n}");
+    EXPECT_EQ(document.text(), u"nbbibunundn");
+    auto bold = [&](std::size_t p) { return document.formatAt(p).bold; };
+    auto italic = [&](std::size_t p) { return document.formatAt(p).italic; };
+    auto underline = [&](std::size_t p) { return document.formatAt(p).underline; };
+    EXPECT_FALSE(bold(0));
+    EXPECT_TRUE(bold(1));
+    EXPECT_TRUE(bold(2) && italic(2) && bold(3) && italic(3));
+    EXPECT_TRUE(bold(4) && !italic(4));
+    EXPECT_TRUE(underline(5));
+    EXPECT_FALSE(underline(6));
+    EXPECT_TRUE(underline(7));
+    EXPECT_FALSE(underline(8));
+    EXPECT_TRUE(underline(9));
+    EXPECT_FALSE(bold(10) || underline(10));
+}
+
+TEST(RtfReaderFormat, PlainResetsParagraphResetDoesNot) {
+    const Document document = fromRtf("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}"
+                                      "\\b\\i\\ul\\cf1\\fs30 a\\pard b\\plain c\\b0 d}");
+    const CharFormat a = document.formatAt(0);
+    EXPECT_TRUE(a.bold && a.italic && a.underline);
+    EXPECT_EQ(a.textColor, kRed);
+    EXPECT_EQ(a.fontSizeHalfPoints, 30);
+    EXPECT_EQ(document.formatAt(1), a);
+    EXPECT_EQ(document.formatAt(2), CharFormat{});
+    EXPECT_EQ(document.formatAt(3), CharFormat{});
+}
+
+TEST(RtfReaderFormat, UnderlineColourIsNotUnderline) {
+    EXPECT_FALSE(fromRtf("{\\rtf1 \\ulc1 x}").formatAt(0).underline);
+}
+
+TEST(RtfReaderFormat, ColoursFromTheColourTable) {
+    const Document document =
+        fromRtf("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
+                "\\red255\\green255\\blue255;}"
+                "\\cf1 a\\highlight3 b\\cb2 c\\chcbpat0 d\\cf0 e\\cf99 f\\highlight-1 g}");
+    EXPECT_EQ(document.text(), u"abcdefg");
+    EXPECT_EQ(document.formatAt(0).textColor, kRed);
+    EXPECT_FALSE(document.formatAt(0).backColor.has_value());
+    EXPECT_EQ(document.formatAt(1).backColor, kWhite);
+    EXPECT_EQ(document.formatAt(2).backColor, (Color{0, 0, 255}));
+    EXPECT_FALSE(document.formatAt(3).backColor.has_value()); // entry 0 is "auto"
+    EXPECT_FALSE(document.formatAt(4).textColor.has_value());
+    EXPECT_FALSE(document.formatAt(5).textColor.has_value()); // no such entry
+    EXPECT_FALSE(document.formatAt(6).backColor.has_value());
+}
+
+TEST(RtfReaderFormat, FontsAndTheBaseFont) {
+    const Document document =
+        fromRtf("{\\rtf1\\deff1{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}"
+                "{\\f2{\\*\\panose 0102}Courier{\\*\\falt Mono};}}"
+                "a\\f2 b\\f0 c\\f1 d\\f7 e\\fs18 f}");
+    EXPECT_EQ(document.baseFontName(), u"Arial");
+    EXPECT_EQ(document.formatAt(0).fontName, u"");
+    EXPECT_EQ(document.formatAt(1).fontName, u"Courier");
+    EXPECT_EQ(document.formatAt(2).fontName, u"Times New Roman");
+    EXPECT_EQ(document.formatAt(3).fontName, u""); // the default font is the base font
+    EXPECT_EQ(document.formatAt(4).fontName, u""); // unknown font number
+    EXPECT_EQ(document.formatAt(5).fontSizeHalfPoints, 18);
+    EXPECT_EQ(document.formatAt(4).fontSizeHalfPoints, 0);
+}
+
+TEST(RtfReaderFormat, FontTableWithoutEntryGroups) {
+    const Document document = fromRtf("{\\rtf1{\\fonttbl\\f0\\fswiss Arial;\\f1 Caf\\'e9 Sans;}"
+                                      "\\f1 x}");
+    EXPECT_EQ(document.baseFontName(), u"Arial");
+    EXPECT_EQ(document.formatAt(0).fontName, u"Caf\u00E9 Sans");
+}
+
+TEST(RtfReaderFormat, RunsCoverTheTextAndNeighboursDiffer) {
+    const Document document = fromRtf("{\\rtf1 a{\\b}b{\\b c}{\\b d}\\b\\b0 e\\par}");
+    EXPECT_EQ(document.text(), u"abcde");
+    const std::vector<FormatRun> runs = document.runs();
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].start, 0u);
+    EXPECT_EQ(runs[0].length, 2u);
+    EXPECT_EQ(runs[1].start, 2u);
+    EXPECT_EQ(runs[1].length, 2u);
+    EXPECT_TRUE(runs[1].format.bold);
+    EXPECT_EQ(runs[2].start, 4u);
+    EXPECT_EQ(runs[2].length, 1u);
+}
+
+TEST(PlainTextReader, FilesWithoutRtfCode) {
+    EXPECT_EQ(textOf(""), u"");
+    EXPECT_EQ(textOf("abc\r\ndef"), u"abc\r\ndef");
+    EXPECT_EQ(textOf("abc\ndef\n"), u"abc\r\ndef\r\n");
+    EXPECT_EQ(textOf("abc\rdef"), u"abc\r\ndef");
+    EXPECT_EQ(textOf("caf\xc3\xa9 \xe2\x82\xac"), u"caf\u00E9 \u20AC"); // UTF-8
+    EXPECT_EQ(textOf("\xef\xbb\xbf"
+                     "abc"),
+              u"abc");                                      // UTF-8 mark
+    EXPECT_EQ(textOf("caf\xe9 \x80"), u"caf\u00E9 \u20AC"); // 1252
+    EXPECT_EQ(textOf(" {\\rtf1 x}"), u" {\\rtf1 x}");
+    EXPECT_EQ(textOf("{\\RTF1 x}"), u"{\\RTF1 x}");
+    EXPECT_EQ(fromRtf("text").formatAt(0), CharFormat{});
+}
+
+TEST(PlainTextReader, BinaryDataIsUnreadable) {
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) {
+        binary += static_cast<char>((i * 7919) % 256);
+    }
+    EXPECT_THROW(fromRtf(binary), DocumentError);
+    EXPECT_THROW(fromRtf(std::string("abc\0def", 7)), DocumentError);
+    // A few stray control bytes in a long text are still text.
+    std::string text(2000, 'x');
+    text[100] = '\x01';
+    EXPECT_EQ(textOf(text).size(), 2000u);
+}
+
+TEST(RtfReader, FailedSetRtfLeavesTheDocumentUnchanged) {
+    Document document = fromRtf("{\\rtf1 keep}");
+    EXPECT_THROW(document.setRtf("{\\rtf1 \\bin50 x}"), DocumentError);
+    EXPECT_EQ(document.text(), u"keep");
+}
+
+} // namespace
+} // namespace tikmeter::documents
