@@ -132,7 +132,8 @@ void TestBrowserPane::treeIsDisabledWhileTheListFills() {
     connect(pane_->fileList()->model(), &QAbstractItemModel::rowsInserted, pane_.get(),
             [&] { enabledDuringFill.push_back(pane_->tree()->isEnabled()); });
     QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    QCOMPARE(enabledDuringFill, (QList<bool>{false, false}));
+    QVERIFY(!enabledDuringFill.isEmpty());
+    QVERIFY(!enabledDuringFill.contains(true));
     QVERIFY(pane_->tree()->isEnabled());
 }
 
