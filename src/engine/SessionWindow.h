@@ -4,6 +4,7 @@
 #include "engine/MarkingTypes.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,18 @@ struct WindowState {
     std::u16string currentFilePath; // file of the last file operation
     std::u16string stoorlegger;     // target of the last copy
     bool writeFailure = false;      // set after an access failure: no result lines
+};
+
+struct TestState;
+
+// What became of one list entry in a session, for windows that report more than the log.
+struct TestOutcome {
+    std::u16string entry;                     // the list entry
+    std::u16string status;                    // the log status without its dots
+    const TestState* marking = nullptr;       // the marking's state; null when not marked
+    Language language = Language::Afrikaans;  // the language the test was marked in
+    std::u16string markedPath;                // the marked test written, if any
+    std::optional<std::u16string> resultLine; // the line written to the result file
 };
 
 // What the marking session needs from the window that runs it. The Qt main window, the
@@ -65,6 +78,9 @@ public:
 
     // Fields shared with the source rows.
     virtual WindowState& state() = 0;
+
+    // Called once per list entry after its log line; the default does nothing.
+    virtual void testFinished(const TestOutcome& /*outcome*/) {}
 };
 
 } // namespace tikmeter::engine

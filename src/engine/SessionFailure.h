@@ -1,0 +1,36 @@
+#pragma once
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace tikmeter::engine {
+
+// The kinds of failure the marking session's error trap tells apart, with the error
+// numbers the teacher's messages were written for.
+enum class FailureKind {
+    Access = 75,           // a file or folder cannot be opened, read, created or written
+    WriteProtected = 5156, // the medium is read-only
+    PermissionDenied = 70, // locked or read-only file or folder
+    Overflow = 6,          // a 16-bit counter went past its range
+    Other = 0,             // anything else: the failed step is skipped
+};
+
+// A file-system operation of the session failed.
+class FileOperationFailure : public std::runtime_error {
+public:
+    FileOperationFailure(FailureKind kind, const std::string& what)
+        : std::runtime_error(what), kind_(kind) {}
+    FailureKind kind() const noexcept { return kind_; }
+
+private:
+    FailureKind kind_;
+};
+
+// Maps an errno value of a failed file operation onto a failure kind.
+FailureKind failureKindForErrno(int error);
+
+// Classifies an exception thrown by any step of a session.
+FailureKind classifyFailure(const std::exception_ptr& failure);
+
+} // namespace tikmeter::engine
