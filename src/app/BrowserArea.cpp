@@ -36,6 +36,7 @@ public:
     PaneTree(browser::FolderTree& tree, QObject* parent) : QObject(parent), tree_(tree) {}
     void LoadDrives() override { tree_.LoadDrives(); }
     void SetTreePath(const QString& path) override { tree_.SetTreePath(path); }
+    QString currentFolder() const override { return tree_.currentFolder(); }
 
 private:
     browser::FolderTree& tree_;

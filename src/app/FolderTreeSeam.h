@@ -11,6 +11,8 @@ public:
     virtual ~FolderTreeSeam() = default;
     virtual void LoadDrives() = 0;
     virtual void SetTreePath(const QString& path) = 0;
+    // The folder the tree has opened; empty before the first.
+    virtual QString currentFolder() const = 0;
 };
 
 } // namespace tikmeter::app

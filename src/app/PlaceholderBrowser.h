@@ -20,7 +20,7 @@ public:
     void SetTreePath(const QString& path) override;
 
     QLabel* hintLabel() const { return hint_; }
-    const QString& currentFolder() const { return folder_; }
+    QString currentFolder() const override { return folder_; }
 
 private:
     QLabel* hint_;
