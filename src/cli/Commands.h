@@ -13,4 +13,7 @@ using CommandAction = std::function<int()>;
 // `tikmeter text FILE` and `tikmeter rtf FILE` (TextCommands.cpp).
 void registerTextCommands(CLI::App& app, CommandAction& action);
 
+// `tikmeter mark ...` (MarkCommand.cpp).
+void registerMarkCommand(CLI::App& app, CommandAction& action);
+
 } // namespace tikmeter::cli

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
 
     tikmeter::cli::CommandAction action;
     tikmeter::cli::registerTextCommands(app, action);
+    tikmeter::cli::registerMarkCommand(app, action);
 
     try {
         app.parse(argc, argv);

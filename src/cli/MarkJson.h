@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/SessionWindow.h"
+
+#include <nlohmann/json.hpp>
+
+namespace tikmeter::cli {
+
+// One test's outcome as the JSON object of `tikmeter mark --json`.
+nlohmann::json outcomeJson(const engine::TestOutcome& outcome);
+
+} // namespace tikmeter::cli
