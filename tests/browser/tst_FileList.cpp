@@ -269,13 +269,15 @@ void TestFileList::doubleClickActsOnTheEntryUnderThePointer() {
 
 void TestFileList::refillDuringARefillEndsWithTheLastFolder() {
     TempTree temp;
+    temp.addFile("A/first/x.bin", 10);
+    temp.addFile("A/second/y.bin", 10);
     temp.addFile("A/a1.rtf");
     temp.addFile("A/a2.rtf");
-    temp.addFile("A/a3.rtf");
     temp.addFolder("B/sub");
     temp.addFile("B/b1.rtf");
+    QVERIFY(list_->setCurrentFolder(temp.path("A")));
     bool switched = false;
-    // While the first refill lets events run, the user picks another folder.
+    // While the folder-size refill of A is under way, the user picks another folder.
     connect(list_->model(), &QAbstractItemModel::rowsInserted, list_.get(), [&] {
         if (!switched) {
             switched = true;
@@ -283,10 +285,11 @@ void TestFileList::refillDuringARefillEndsWithTheLastFolder() {
         }
     });
     QSignalSpy busy(list_.get(), &FileList::busyChanged);
-    QVERIFY(list_->setCurrentFolder(temp.path("A")));
+    QVERIFY(!list_->FillFileList(true));
     QVERIFY(switched);
     QCOMPARE(list_->currentFolder(), temp.path("B"));
     QCOMPARE(names(*list_), (QStringList{"sub", "b1.rtf"}));
+    QCOMPARE(list_->topLevelItem(0)->text(FileList::SizeColumn), QString(" "));
     QCOMPARE(busy.last().at(0).toBool(), false);
 }
 
