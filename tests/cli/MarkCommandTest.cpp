@@ -1,0 +1,154 @@
+// `tikmeter mark`, run as a separate process over the corpus.
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <map>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+using nlohmann::json;
+
+const fs::path kDataDir = TIKMETER_TEST_DATA_DIR;
+
+// A program folder of its own for each test, handed over through EDU_TIKMETER_HOME.
+class MarkCommand : public ::testing::Test {
+protected:
+    MarkCommand() {
+        std::random_device random;
+        home = fs::temp_directory_path() / ("tikmeter-mark-" + std::to_string(random()));
+        fs::create_directories(home);
+    }
+    ~MarkCommand() override {
+        std::error_code ec;
+        fs::remove_all(home, ec);
+    }
+
+    CommandResult mark(const std::string& options, const std::vector<std::string>& tests) {
+        std::string arguments =
+            "mark --english " + quoted((kDataDir / "sources/en1-libreoffice.rtf").string()) +
+            " --afrikaans " + quoted((kDataDir / "sources/af1-libreoffice.rtf").string()) + " " +
+            options;
+        for (const std::string& test : tests) {
+            arguments += " " + quoted((kDataDir / test).string());
+        }
+        return tikmeter(arguments, "EDU_TIKMETER_HOME=" + quoted(home.string()));
+    }
+
+    fs::path home;
+};
+
+std::vector<json> expectedRows(const std::string& setting) {
+    std::vector<json> rows;
+    std::ifstream in(kDataDir / "expected-marks.jsonl");
+    for (std::string line; std::getline(in, line);) {
+        json row = json::parse(line);
+        if (row["setting"] == setting) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+std::vector<json> jsonLines(const std::string& out) {
+    std::vector<json> objects;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        objects.push_back(json::parse(line));
+    }
+    return objects;
+}
+
+// Every test of the corpus, marked in both settings through the whole program (reader,
+// spacing pass on the RTF code, engine, writer), gives the independently worked results.
+class MarkCommandCorpus : public MarkCommand, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(MarkCommandCorpus, GivesTheExpectedMarksForEveryTest) {
+    const auto expected = expectedRows(GetParam());
+    ASSERT_FALSE(expected.empty());
+    std::vector<std::string> tests;
+    for (const json& row : expected) {
+        tests.push_back(row["path"]);
+    }
+    const CommandResult run = mark(GetParam() == "integer" ? "--json --integer" : "--json", tests);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto outcomes = jsonLines(run.out);
+    ASSERT_EQ(outcomes.size(), expected.size());
+
+    const std::vector<std::string> keys = {
+        "status",       "language",   "sourceLimit", "keystrokeCount", "wordErrors",
+        "errorCount",   "grossWords", "netWords",    "finalResult",    "finalResultText",
+        "penalties",    "errorMarks", "repeatMarks", "excessWords",    "bracketCount",
+        "suspectCount", "marked",     "resultLine",  "entry"};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const json& want = expected[i];
+        const json& got = outcomes[i];
+        SCOPED_TRACE(want["path"].get<std::string>());
+        for (const std::string& key : keys) {
+            EXPECT_TRUE(got.contains(key)) << key;
+        }
+        EXPECT_EQ(got["entry"], (kDataDir / want["path"].get<std::string>()).string());
+        for (const auto& [key, value] : want.items()) {
+            if (key == "path" || key == "setting" || key == "english" || key == "afrikaans") {
+                continue;
+            }
+            EXPECT_EQ(got[key], value) << key;
+        }
+        const std::string name = fs::path(want["path"].get<std::string>()).stem().string();
+        const std::string folder =
+            fs::path(want["path"].get<std::string>()).parent_path().filename().string();
+        // Every copy goes to the folder named after the first test's folder.
+        const fs::path dest =
+            home / fs::path(expected[0]["path"].get<std::string>()).parent_path().filename();
+        if (want["status"] == "Successful" || want["status"] == "Result may not be reliable") {
+            EXPECT_EQ(got["marked"], (dest / (name + ".rug")).string());
+            EXPECT_EQ(got["resultLine"], (dest / name).string() + "   " +
+                                             want["finalResultText"].get<std::string>() + " wpm");
+            EXPECT_TRUE(fs::exists(dest / (name + ".rug")));
+        } else {
+            EXPECT_TRUE(got["marked"].is_null());
+            EXPECT_EQ(got["resultLine"], (kDataDir / folder / name).string() + ".rug  0  wpm");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSettings, MarkCommandCorpus,
+                         ::testing::Values("multiple of 5", "integer"));
+
+TEST_F(MarkCommand, PrintsTheLogAndTheEndMessage) {
+    const CommandResult run = mark("", {"class-a/a01.rtf", "edge/e49.rtf"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "               Marking speed tests in class-a\n\n" +
+                           (kDataDir / "class-a/a01.rtf").string() + ".......Successful\n" +
+                           (kDataDir / "edge/e49.rtf").string() + ".......too short or empty\n" +
+                           "End of this marking session.\nResults have been saved in " +
+                           (home / "class-a").string() + "\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(MarkCommand, ReusesAnExistingFolderUnlessDestNamesAnother) {
+    ASSERT_EQ(mark("", {"class-a/a01.rtf"}).status, 0);
+    ASSERT_EQ(mark("", {"class-a/a01.rtf"}).status, 0);
+    std::ifstream results(home / "class-a" / "Resultaat.res", std::ios::binary);
+    const std::string content{std::istreambuf_iterator<char>(results), {}};
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 2);
+
+    ASSERT_EQ(mark("--dest other", {"class-a/a01.rtf"}).status, 0);
+    EXPECT_TRUE(fs::exists(home / "other" / "a01.rug"));
+}
+
+TEST_F(MarkCommand, FailedSessionExitsNonZeroWithTheMessage) {
+    const CommandResult run =
+        tikmeter("mark --english " + quoted((kDataDir / "edge/e49.rtf").string()) +
+                     " --afrikaans " + quoted((kDataDir / "edge/e49.rtf").string()) + " " +
+                     quoted((kDataDir / "class-a/a01.rtf").string()),
+                 "EDU_TIKMETER_HOME=" + quoted(home.string()));
+    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.err, "Error: Source Document missing, or too small...\n");
+}
+
+} // namespace
