@@ -1,0 +1,114 @@
+// Colouring marks, the report block, marked-test names, result lines and test copies.
+#include "engine/MarkedTest.h"
+#include "documents/Document.h"
+#include "engine/ResultFile.h"
+#include "engine/TestCopies.h"
+
+#include <gtest/gtest.h>
+
+namespace tikmeter::engine {
+namespace {
+
+using documents::Document;
+using documents::kRed;
+using documents::kWhite;
+
+TEST(ApplyMarks, ErrorMarkIsColouredWithoutItsTrailingSpace) {
+    Document doc;
+    doc.setText(u"The cta sat.");
+    const MarkSpan error{u"cta ", 5};
+    applyMarks(doc, {&error, 1}, {});
+    for (std::size_t i = 4; i < 7; ++i) {
+        EXPECT_EQ(doc.formatAt(i).backColor, kRed) << i;
+        EXPECT_EQ(doc.formatAt(i).textColor, kWhite) << i;
+        EXPECT_TRUE(doc.formatAt(i).bold) << i;
+    }
+    EXPECT_FALSE(doc.formatAt(7).backColor.has_value());
+    EXPECT_FALSE(doc.formatAt(3).bold);
+    EXPECT_EQ(doc.text(), u"The cta sat.");
+}
+
+TEST(ApplyMarks, FirstWordStartsAtTheFirstCharacterAndRepeatsAreUnderlinedRed) {
+    Document doc;
+    doc.setText(u"Teh cat Teh dog");
+    const MarkSpan error{u"Teh ", 1};
+    const MarkSpan repeat{u"Teh ", 9};
+    applyMarks(doc, {&error, 1}, {&repeat, 1});
+    EXPECT_EQ(doc.formatAt(0).backColor, kRed);
+    EXPECT_EQ(doc.formatAt(8).textColor, kRed);
+    EXPECT_TRUE(doc.formatAt(8).underline);
+    EXPECT_FALSE(doc.formatAt(8).backColor.has_value());
+    EXPECT_FALSE(doc.formatAt(11).underline);
+}
+
+TEST(InsertReport, ReportIsRedBoldCourierOnWhiteAtTheEnd) {
+    Document doc;
+    doc.setText(u"typed text");
+    insertReport(doc, u"\r\n|| 50      0m\r\n= 1");
+    EXPECT_EQ(doc.text(), u"typed text\r\n|| 50      0m\r\n= 1");
+    for (std::size_t i = 10; i < doc.text().size(); ++i) {
+        const auto format = doc.formatAt(i);
+        EXPECT_EQ(format.textColor, kRed) << i;
+        EXPECT_EQ(format.backColor, kWhite) << i;
+        EXPECT_EQ(format.fontName, u"Courier") << i;
+        EXPECT_TRUE(format.bold) << i;
+        EXPECT_FALSE(format.underline) << i;
+    }
+    EXPECT_FALSE(doc.formatAt(9).bold);
+    EXPECT_EQ(doc.selStart(), doc.text().size());
+}
+
+TEST(InsertReport, ExcessWordsAreHighlightedInTheReportNotInTheTypedText) {
+    Document doc;
+    doc.setText(u"Excess words: typed by the student");
+    const std::u16string report = u"\r\n|| 50      2m\r\nExcess words: the , (cat )\r\nWPM";
+    insertReport(doc, report);
+    const std::size_t listStart = doc.text().rfind(u"the ,");
+    const std::size_t carriageReturn = doc.text().find(u'\r', listStart);
+    for (std::size_t i = listStart; i <= carriageReturn; ++i) {
+        EXPECT_EQ(doc.formatAt(i).backColor, kRed) << i;
+        EXPECT_EQ(doc.formatAt(i).textColor, kWhite) << i;
+        EXPECT_FALSE(doc.formatAt(i).bold) << i;
+    }
+    EXPECT_EQ(doc.formatAt(listStart - 1).backColor, kWhite);
+    EXPECT_EQ(doc.formatAt(carriageReturn + 1).backColor, kWhite);
+    EXPECT_FALSE(doc.formatAt(0).backColor.has_value());
+}
+
+TEST(InsertReport, ExcessWordsOnTheLastLineStayInTheReportFormat) {
+    Document doc;
+    doc.setText(u"typed");
+    insertReport(doc, u"\r\n|| 50      1m\r\nExcess words: the = 4");
+    const std::size_t list = doc.text().find(u"the =");
+    EXPECT_EQ(doc.formatAt(list).backColor, kWhite);
+    EXPECT_TRUE(doc.formatAt(list).bold);
+}
+
+TEST(MarkedTestPath, ReplacesTheExtensionAndStandsInForAnEmptyTitle) {
+    EXPECT_EQ(markedTestPath(u"/p/Class A", u"/p/Class A/jan.rtf"), u"/p/Class A/jan.rug");
+    EXPECT_EQ(markedTestPath(u"/p/d", u""), u"/p/d/Unti.rug");
+    EXPECT_EQ(markedTestPath(u"/p/d", u"   "), u"/p/d/Unti.rug");
+}
+
+TEST(ResultLines, MarkedAndFailedLayouts) {
+    EXPECT_EQ(resultLine(u"/p/Class A", u"/p/Class A/jan.rtf", u" 45"),
+              u"/p/Class A/jan    45 wpm");
+    EXPECT_EQ(resultLine(u"/p/d", u"/p/d/x.rtf", u"-5"), u"/p/d/x   -5 wpm");
+    EXPECT_EQ(failureLine(u"/home/t/Tests/jan.rtf"), u"/home/t/Tests/jan.rug  0  wpm");
+}
+
+TEST(TestCopies, SameNamesFromDifferentFoldersGetFreeNames) {
+    const auto copies = planTestCopies(
+        {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf", u"/d/piet"}, u"/dest");
+    EXPECT_EQ(copies,
+              (std::vector<std::u16string>{u"/dest/jan.rtf", u"/dest/jan (2).rtf", u"/dest/jan.rtf",
+                                           u"/dest/jan (2) (2).rtf", u"/dest/piet"}));
+}
+
+TEST(TestCopies, FilesAlreadyInTheDestinationKeepTheirNames) {
+    const auto copies = planTestCopies({u"/a/jan.rtf", u"/dest/jan.rtf"}, u"/dest");
+    EXPECT_EQ(copies, (std::vector<std::u16string>{u"/dest/jan (2).rtf", u"/dest/jan.rtf"}));
+}
+
+} // namespace
+} // namespace tikmeter::engine
