@@ -114,6 +114,8 @@ void FrmMain::buildLayout() {
     label3_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     command8_[0] = namedButton(QStringLiteral("Command8_0"), QStringLiteral("Clear"), central);
     command8_[0]->hide();
+    // The row keeps its height whether or not the button shows, so nothing below moves.
+    label3_->setMinimumHeight(command8_[0]->sizeHint().height());
     connect(command8_[0], &QPushButton::clicked, this, &FrmMain::clearViewer);
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(label3_, 1);
