@@ -8,42 +8,11 @@ using namespace tikmeter::browser;
 class TestDestination : public QObject {
     Q_OBJECT
 private slots:
-    void pathRules_data();
-    void pathRules();
     void entryJoinDoublesSeparatorAtRoot();
     void derivation_data();
     void derivation();
     void emptyListDerivesNothing();
 };
-
-void TestDestination::pathRules_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("nested") << "/home/t/Class A/a.rtf"
-                            << "/home/t/Class A"
-                            << "a.rtf";
-    QTest::newRow("under root") << "/a.rtf"
-                                << ""
-                                << "a.rtf";
-    QTest::newRow("doubled at root") << "//a.rtf"
-                                     << "/"
-                                     << "a.rtf";
-    QTest::newRow("no separator") << "a.rtf"
-                                  << ""
-                                  << "a.rtf";
-    QTest::newRow("trailing separator") << "/home/t/"
-                                        << "/home/t"
-                                        << "";
-}
-
-void TestDestination::pathRules() {
-    QFETCH(QString, path);
-    QFETCH(QString, folder);
-    QFETCH(QString, name);
-    QCOMPARE(folderOfPath(path), folder);
-    QCOMPARE(fileNameOfPath(path), name);
-}
 
 void TestDestination::entryJoinDoublesSeparatorAtRoot() {
     QCOMPARE(joinEntryPath("/", "a.rtf"), QString("//a.rtf"));

@@ -15,7 +15,6 @@ private slots:
     void applicationAndShortcutAddAPictureEveryCall();
     void takenKeyIsRefused();
     void pathWithoutIconAddsNothing();
-    void outOfRangeNumbers();
 };
 
 void TestImageList::startsWithSixUnkeyedPictures() {
@@ -80,14 +79,6 @@ void TestImageList::pathWithoutIconAddsNothing() {
     ImageList images;
     QCOMPARE(images.GetFileIcon(tree.path("missing"), "Application"), 0);
     QCOMPARE(images.count(), 6);
-}
-
-void TestImageList::outOfRangeNumbers() {
-    ImageList images;
-    QVERIFY(images.picture(0).isNull());
-    QVERIFY(images.picture(7).isNull());
-    QVERIFY(images.icon(-1).isNull());
-    QVERIFY(images.key(99).isEmpty());
 }
 
 QTEST_MAIN(TestImageList)
