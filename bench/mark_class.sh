@@ -8,7 +8,7 @@ runs="${2:-11}"
 tool="$build/src/cli/tikmeter"
 [ -x "$tool" ] || { echo "no $tool: build first (scripts/build.sh)" >&2; exit 1; }
 
-work="$(mktemp -d)"
+work="$(mktemp -d "${TMPDIR:-/tmp}/tikmeter-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/class" "$work/home"
 # 40 tests: the 24 of the example class, then 16 of them again under other names.

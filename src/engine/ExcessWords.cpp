@@ -3,6 +3,7 @@
 #include "engine/WordComparison.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -21,12 +22,18 @@ std::unordered_set<Text> markTexts(const TestState& state) {
     return texts;
 }
 
-template <class Words> std::vector<Text> normalisedWords(const Words& words, long long count) {
-    std::vector<Text> result;
-    result.reserve(static_cast<std::size_t>(std::max(count, 0LL)));
+// How often each normalised word occurs among words 1..count.
+template <class Words>
+std::unordered_map<Text, long long> normalisedCounts(const Words& words, long long count) {
+    std::unordered_map<Text, long long> counts;
     for (long long k = 1; k <= count; ++k)
-        result.push_back(normaliseWord(words.at(k)));
-    return result;
+        ++counts[normaliseWord(words.at(k))];
+    return counts;
+}
+
+long long countOf(const std::unordered_map<Text, long long>& counts, const Text& word) {
+    const auto found = counts.find(word);
+    return found == counts.end() ? 0 : found->second;
 }
 
 } // namespace
@@ -67,15 +74,15 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
         }
     }
 
-    // The words do not change while they are counted, so each is normalised once.
-    const std::vector<Text> typed = normalisedWords(state.testWords, state.testWordCount);
-    const std::vector<Text> compared = normalisedWords(state.sourceWords, state.sourceWordCount);
+    // The words do not change while they are counted, so they are normalised and counted once.
+    const auto typed = normalisedCounts(state.testWords, state.testWordCount);
+    const auto compared = normalisedCounts(state.sourceWords, state.sourceWordCount);
 
     // The last distinct word collected is not examined.
     for (long long d = 0; d + 1 < state.distinctCount; ++d) {
         const Text& u = state.distinctWords[static_cast<std::size_t>(d)];
-        const auto nTest = std::count(typed.begin(), typed.end(), u);
-        const auto nSource = std::count(compared.begin(), compared.end(), u);
+        const long long nTest = countOf(typed, u);
+        const long long nSource = countOf(compared, u);
         for (auto surplus = nTest - nSource; surplus > 0; --surplus) {
             state.excessCount += 1;
             state.excessWords.set(state.excessCount, u + u" ");

@@ -1,6 +1,6 @@
 #include "engine/Keystrokes.h"
 
-#include "engine/Windows1252.h"
+#include "documents/CodePages.h"
 
 namespace tikmeter::engine {
 
@@ -17,7 +17,7 @@ int keystrokesFor(char16_t c) {
         return 2;
     if (c == lf)
         return 0;
-    if (inWindows1252UpperHalf(c))
+    if (documents::isWindows1252UpperChar(c))
         return 3;
     return 1;
 }
