@@ -1,6 +1,8 @@
 #include "app/FrmMain.h"
 
 #include "app/TextConvert.h"
+#include "browser/FolderTree.h"
+#include "engine/PathText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,7 +25,7 @@ constexpr int kMinimumWidth = 200;
 
 FrmMain::FrmMain(Dialogs& dialogs, const QStringList& startArguments, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs),
-      programFolder_(QCoreApplication::applicationDirPath()) {
+      programFolder_(engine::resolveProgramFolder(toU16(QCoreApplication::applicationDirPath()))) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Edu Tikmeter 2011"));
     setWindowIcon(QIcon::fromTheme(QStringLiteral("edu-tikmeter")));
@@ -59,7 +61,7 @@ void FrmMain::startUp(const QStringList& startArguments) {
     // window opens all the same.
     browserArea_.tree->LoadDrives();
     browserArea_.tree->SetTreePath(startFolder(startArguments));
-    setLabel9(toU16(programFolder_.path() + u'/' + text1_->text()));
+    setLabel9(engine::joinPath(programFolder_.path, toU16(text1_->text())));
 }
 
 bool FrmMain::isExitShortcut(const QEvent* event) const {

@@ -2,8 +2,8 @@
 
 #include "app/BrowserArea.h"
 #include "app/Dialogs.h"
-#include "app/ProgramFolder.h"
 #include "documents/Document.h"
+#include "engine/ProgramFolder.h"
 #include "engine/SessionWindow.h"
 
 #include <QMainWindow>
@@ -61,7 +61,7 @@ public:
     engine::WindowState& state() override { return state_; }
 
     bool sessionRunning() const { return sessionRunning_; }
-    const ProgramFolder& folder() const { return programFolder_; }
+    const engine::ProgramFolder& folder() const { return programFolder_; }
 
     // The file browser parts: the folder tree seam, the drag hint label Label4 (which
     // "Save As..." writes to) and the test list List1.
@@ -100,7 +100,7 @@ private:
     bool isExitShortcut(const QEvent* event) const;
 
     Dialogs& dialogs_;
-    ProgramFolder programFolder_;
+    engine::ProgramFolder programFolder_;
     engine::WindowState state_;
     documents::Document richTextBox1_;
     documents::Document richTextBox2_;

@@ -1,4 +1,6 @@
 #include "app/FrmMain.h"
+#include "browser/BrowserPane.h"
+#include "browser/TestList.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -132,9 +134,9 @@ void FrmMain::buildLayout() {
     viewer_->setReadOnly(true);
     viewer_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     browserStack_ = new QStackedWidget(central);
-    browserStack_->addWidget(browserArea_.widget);
+    browserStack_->addWidget(browserArea_.pane);
     browserStack_->addWidget(viewer_);
-    browserStack_->setCurrentWidget(browserArea_.widget);
+    browserStack_->setCurrentWidget(browserArea_.pane);
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(browserStack_, 3);

@@ -1,4 +1,5 @@
 #include "app/FrmMain.h"
+#include "browser/TestList.h"
 
 #include "app/TextConvert.h"
 #include "engine/MarkingSession.h"
@@ -69,10 +70,8 @@ std::u16string FrmMain::inputBox(const std::u16string& prompt, const std::u16str
 
 std::vector<std::u16string> FrmMain::testList() const {
     std::vector<std::u16string> entries;
-    const QListWidget& list = *browserArea_.testList;
-    entries.reserve(static_cast<std::size_t>(list.count()));
-    for (int i = 0; i < list.count(); ++i) {
-        entries.push_back(toU16(list.item(i)->text()));
+    for (const QString& entry : browserArea_.testList->entries()) {
+        entries.push_back(toU16(entry));
     }
     return entries;
 }
@@ -88,11 +87,12 @@ void FrmMain::setText1(const std::u16string& text) {
 void FrmMain::setLabel9(const std::u16string& text) {
     label9_->setText(toQString(text));
     // The path itself shows that ~/Edu Tikmeter is used; the tool tip says why.
-    label9_->setToolTip(programFolder_.isFallback()
-                            ? QStringLiteral("The program folder %1 cannot be written, so "
-                                             "results are saved in %2.")
-                                  .arg(programFolder_.preferredPath(), programFolder_.path())
-                            : QString());
+    label9_->setToolTip(
+        programFolder_.isHomeFallback
+            ? QStringLiteral("The program folder %1 cannot be written, so "
+                             "results are saved in %2.")
+                  .arg(toQString(programFolder_.preferredPath), toQString(programFolder_.path))
+            : QString());
 }
 
 std::u16string FrmMain::label3() const {
@@ -124,7 +124,7 @@ void FrmMain::progress(std::size_t done, std::size_t total) {
 std::u16string FrmMain::programFolder() const {
     // ~/Edu Tikmeter, when used, is made the first time something goes into it.
     programFolder_.ensureExists();
-    return toU16(programFolder_.path());
+    return programFolder_.path;
 }
 
 } // namespace tikmeter::app

@@ -1,4 +1,6 @@
 #include "app/FrmMain.h"
+#include "browser/BrowserPane.h"
+#include "browser/TestList.h"
 
 #include "app/DocumentRendering.h"
 #include "app/ErrorText.h"
@@ -137,13 +139,13 @@ void FrmMain::printViewer() {
 void FrmMain::clearViewer() {
     richTextBox3_.setText(u"");
     refreshViewer(false);
-    browserStack_->setCurrentWidget(browserArea_.widget);
+    browserStack_->setCurrentWidget(browserArea_.pane);
     command8_[0]->hide();
     setLabel3(u"");
 }
 
 void FrmMain::clearTestList() {
-    app::clearTestList(*browserArea_.testList);
+    browserArea_.testList->clearEntries();
 }
 
 } // namespace tikmeter::app

@@ -4,7 +4,9 @@
 #include "engine/PathText.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <system_error>
 #include <unistd.h>
 
@@ -16,34 +18,74 @@ using documents::toPath;
 
 namespace {
 
-std::u16string executableFolderOf() {
+std::u16string runningExecutableFolder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     return ec ? fromPath(fs::current_path(ec)) : fromPath(exe.parent_path());
 }
 
-bool writableFolder(const std::u16string& folder) {
-    return ::access(toPath(folder).c_str(), W_OK | X_OK) == 0;
+// "/a/b/" -> "/a/b"; the root keeps its separator.
+std::u16string withoutTrailingSeparator(std::u16string folder) {
+    while (folder.size() > 1 && folder.back() == kSeparator) {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::u16string environmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::u16string() : fromPath(fs::path(value));
 }
 
 } // namespace
 
-ProgramFolder resolveProgramFolder(std::u16string executableFolder) {
-    if (const char* home = std::getenv("EDU_TIKMETER_HOME"); home != nullptr && *home != '\0') {
-        return {fromPath(fs::path(home)), false};
-    }
-    if (executableFolder.empty()) {
-        executableFolder = executableFolderOf();
-    }
-    if (writableFolder(executableFolder)) {
-        return {executableFolder, false};
-    }
-    const char* userHome = std::getenv("HOME");
-    const std::u16string fallback =
-        joinPath(fromPath(fs::path(userHome != nullptr ? userHome : "/tmp")), u"Edu Tikmeter");
+bool canWriteIn(const std::u16string& folder) {
     std::error_code ec;
-    fs::create_directories(toPath(fallback), ec);
-    return {fallback, true};
+    if (!fs::is_directory(toPath(folder), ec)) {
+        return false;
+    }
+    std::random_device random;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const fs::path probe = toPath(folder) / (".edu-tikmeter-probe-" + std::to_string(random()));
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(probe.c_str());
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
+}
+
+bool ProgramFolder::ensureExists() const {
+    std::error_code ec;
+    fs::create_directories(toPath(path), ec);
+    return fs::is_directory(toPath(path), ec);
+}
+
+ProgramFolder resolveProgramFolder(std::u16string executableFolder) {
+    ProgramFolder folder;
+    const std::u16string home = environmentText("EDU_TIKMETER_HOME");
+    if (!home.empty()) {
+        folder.preferredPath = withoutTrailingSeparator(home);
+        std::error_code ec;
+        fs::create_directories(toPath(folder.preferredPath), ec);
+    } else {
+        folder.preferredPath = withoutTrailingSeparator(
+            executableFolder.empty() ? runningExecutableFolder() : std::move(executableFolder));
+    }
+    if (canWriteIn(folder.preferredPath)) {
+        folder.path = folder.preferredPath;
+    } else {
+        const std::u16string userHome = environmentText("HOME");
+        folder.path = joinPath(withoutTrailingSeparator(userHome.empty() ? u"/tmp" : userHome),
+                               u"Edu Tikmeter");
+        folder.isHomeFallback = true;
+    }
+    return folder;
 }
 
 } // namespace tikmeter::engine

@@ -4,16 +4,24 @@
 
 namespace tikmeter::engine {
 
-// The folder that holds source copies and destination folders.
+// The folder that holds the source copies and the destination folders: the folder of the
+// executable, or EDU_TIKMETER_HOME when that is set (created when missing). When that
+// folder cannot be written (an installed program in /usr/bin, say), "~/Edu Tikmeter" is
+// used instead; it is created the first time something is put into it (ensureExists).
 struct ProgramFolder {
-    std::u16string path;
-    // True when the executable's folder could not be written and the folder in the
-    // user's home is used instead; the window says so.
-    bool isHomeFallback = false;
+    std::u16string path;          // the folder in use, without a trailing separator
+    std::u16string preferredPath; // the executable's folder or EDU_TIKMETER_HOME
+    bool isHomeFallback = false;  // the preferred folder could not be written
+
+    // Creates the folder in use when it does not exist yet; false when that fails.
+    bool ensureExists() const;
 };
 
-// EDU_TIKMETER_HOME when set; else the executable's folder when it can be written; else
-// "~/Edu Tikmeter", created when missing. `executableFolder` empty means: find it.
+// `executableFolder` empty means: the folder of the running executable.
 ProgramFolder resolveProgramFolder(std::u16string executableFolder = {});
+
+// True when a file can be created in `folder`, tried for real: permission bits say little
+// for the superuser or on read-only mounts. The probe leaves nothing behind.
+bool canWriteIn(const std::u16string& folder);
 
 } // namespace tikmeter::engine

@@ -1,5 +1,6 @@
 // The window's shell: start-up, menus, settings, Help and About, Exit, size limit.
 #include "WindowFixture.h"
+#include "browser/FolderTree.h"
 
 #include <QDir>
 #include <QLabel>
