@@ -1,0 +1,164 @@
+// The teacher's whole road through the real window: start at a folder, browse to the
+// class, select tests, drag them into the green box, pick the sources, mark, open the
+// result file and a marked test, print to PDF. Under a real display (Xvfb) the run also
+// saves screenshots when TIKMETER_SCREENSHOT_DIR names a folder.
+#include "WindowFixture.h"
+#include "browser/FileList.h"
+#include "browser/TestList.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace tikmeter::app;
+using namespace tikmeter::app::testing;
+using tikmeter::browser::FileList;
+using tikmeter::browser::TestList;
+using tikmeter::engine::Language;
+
+namespace {
+
+void screenshot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("TIKMETER_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QCoreApplication::processEvents();
+        window.grab().save(folder + u'/' + name);
+    }
+}
+
+QTreeWidgetItem* entryNamed(const FileList& list, const QString& name) {
+    const auto found = list.findItems(name, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QStringList resultLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+} // namespace
+
+class TeacherRoadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void wholeRoad() {
+        QTemporaryDir school;
+        const QString classFolder = school.path() + "/Class A";
+        QVERIFY(QDir().mkpath(classFolder));
+        const QStringList tests = {"a01", "a02", "a13", "a14"};
+        for (const QString& name : tests) {
+            QVERIFY(QFile::copy(testDataPath("class-a/" + name + ".rtf"),
+                                classFolder + u'/' + name + ".rtf"));
+        }
+        QVERIFY(QFile::copy(testDataPath("bad/plain-text.rtf"), classFolder + "/notes.doc"));
+
+        // Start at the school folder given on the command line.
+        WindowFixture fixture({school.path()});
+        FrmMain& window = fixture.window();
+        window.show();
+        auto* lvDir = fixture.find<FileList*>("lvDir");
+        QCOMPARE(lvDir->currentFolder(), school.path());
+        QCOMPARE(window.windowTitle(), "Edu Tikmeter - " + school.path());
+
+        // Browse: double-click the class folder where the pointer is.
+        QTreeWidgetItem* classEntry = entryNamed(*lvDir, "Class A");
+        QVERIFY(classEntry != nullptr);
+        const QPoint point = lvDir->visualItemRect(classEntry).center();
+        QMouseEvent move(QEvent::MouseMove, point, lvDir->viewport()->mapToGlobal(point),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(lvDir->viewport(), &move);
+        QTest::mouseDClick(lvDir->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QCOMPARE(lvDir->currentFolder(), classFolder);
+        QCOMPARE(lvDir->topLevelItemCount(), 4); // notes.doc is not a speed test
+
+        // Select three tests and drag them into the green box.
+        for (const char* name : {"a01.rtf", "a13.rtf", "a14.rtf"}) {
+            entryNamed(*lvDir, name)->setSelected(true);
+        }
+        auto* list1 = fixture.find<TestList*>("List1");
+        std::unique_ptr<QMimeData> data(lvDir->createDragData());
+        const QPoint centre = list1->viewport()->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list1->viewport(), &enter);
+        QDropEvent drop(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list1->viewport(), &drop);
+        lvDir->finishDrag();
+        QCOMPARE(list1->entries(), QStringList({classFolder + "/a01.rtf", classFolder + "/a13.rtf",
+                                                classFolder + "/a14.rtf"}));
+        QCOMPARE(fixture.find<QLineEdit*>("Text1")->text(), QStringLiteral("Class A"));
+        const QString dest = fixture.programFolder() + "/Class A";
+        QCOMPARE(fixture.find<QLabel*>("Label9")->text(), dest);
+        QVERIFY(lvDir->selectedItems().isEmpty());
+        screenshot(window, "browser.png");
+
+        // Pick the sources and mark.
+        fixture.pickSource(Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
+        fixture.pickSource(Language::English, testDataPath("sources/en1-libreoffice.rtf"));
+        QTest::mouseClick(fixture.find<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
+        QCOMPARE(fixture.dialogs().messages[0].title, QStringLiteral("Done"));
+        const QString log = fixture.find<QTextEdit*>("RichTextBox3")->toPlainText();
+        QVERIFY(log.startsWith("               Marking speed tests in Class A"));
+        QVERIFY(log.contains(classFolder + "/a13.rtf.......Successful"));
+        screenshot(window, "after-marking.png");
+
+        // Open the result file in the viewer.
+        fixture.dialogs().openAnswers.push_back(dest + "/Resultaat.res");
+        fixture.find<QAction*>("mnuResults")->trigger();
+        const QStringList results = resultLines(dest + "/Resultaat.res");
+        QCOMPARE(results.size(), 3);
+        QCOMPARE(fixture.find<QTextEdit*>("RichTextBox3")->toPlainText(),
+                 results.join('\n') + '\n');
+        QCOMPARE(fixture.find<QLabel*>("Label3")->text(), dest + "/Resultaat.res");
+
+        // Open a marked test: its error marks show white on red.
+        fixture.dialogs().openAnswers.push_back(dest + "/a01.rug");
+        fixture.find<QAction*>("mnuMarked")->trigger();
+        const auto& marked = window.richTextBox3();
+        bool redMark = false;
+        for (const auto& run : marked.runs()) {
+            redMark = redMark || (run.format.backColor == tikmeter::documents::kRed &&
+                                  run.format.textColor == tikmeter::documents::kWhite);
+        }
+        QVERIFY(redMark);
+        QVERIFY(marked.text().find(u"Final:") != std::u16string::npos);
+        screenshot(window, "marked-test.png");
+
+        // Print it to a PDF file.
+        const QString pdf = school.path() + "/a01.pdf";
+        fixture.dialogs().printerAnswers.push_back([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        fixture.find<QAction*>("mnuPrint")->trigger();
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY(printed.startsWith(dest + "/a01.rug"));
+        QVERIFY(printed.contains("Final:"));
+        QCOMPARE(fixture.dialogs().unexpected, 0);
+    }
+};
+
+QTEST_MAIN(TeacherRoadTest)
+#include "tst_TeacherRoad.moc"
