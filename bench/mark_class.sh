@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 runs="${2:-11}"
-tool="$build/src/cli/tikmeter"
+tool="$build/bin/tikmeter"
 [ -x "$tool" ] || { echo "no $tool: build first (scripts/build.sh)" >&2; exit 1; }
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/tikmeter-bench.XXXXXX")"

@@ -8,15 +8,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    exec "$root/build/src/app/edu-tikmeter" "$root/examples/class-a"
+    exec "$root/build/bin/edu-tikmeter" "$root/examples/class-a"
 fi
 
 echo "No display: marking the example class with the command-line tool."
-echo "(On a desktop this command opens the window; or run: build/src/app/edu-tikmeter FOLDER)"
+echo "(On a desktop this command opens the window; or run: build/bin/edu-tikmeter FOLDER)"
 echo
 home="${EDU_TIKMETER_HOME:-$root/build/examples-home}"
 mkdir -p "$home"
-EDU_TIKMETER_HOME="$home" "$root/build/src/cli/tikmeter" mark \
+EDU_TIKMETER_HOME="$home" "$root/build/bin/tikmeter" mark \
     --english "$root/examples/sources/english.rtf" \
     --afrikaans "$root/examples/sources/afrikaans.rtf" \
     --dest class-a \

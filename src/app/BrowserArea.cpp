@@ -38,6 +38,11 @@ BrowserArea makeBrowserArea(FrmMain& window) {
                      &browser::TestList::deriveDestination);
     QObject::connect(list, &browser::TestList::destinationDerived, &window,
                      [&window](const QString& name, const QString& destPath) {
+                         // A running session keeps the destination it settled: a drag
+                         // meanwhile must not send the remaining results elsewhere.
+                         if (window.sessionRunning()) {
+                             return;
+                         }
                          window.setText1(toU16(name));
                          window.state().destPath = toU16(destPath);
                          window.setLabel9(toU16(destPath));

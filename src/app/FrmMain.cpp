@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace tikmeter::app {
 
@@ -79,16 +80,20 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Typing in the destination name replaces it: focusing selects the whole text.
+    // Typing in the destination name replaces it: focusing selects the whole text. A mouse
+    // press places the cursor after the focus arrives, so the selection is made once the
+    // press has been handled.
     if (watched == text1_ && event->type() == QEvent::FocusIn) {
         text1_->selectAll();
+        QTimer::singleShot(0, text1_, &QLineEdit::selectAll);
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Closing ends the program without asking. A marking session that is still running
-    // finishes without showing any further dialog.
+    // stops after the test it has in hand (stopRequested), so no file is left half-written,
+    // and shows no further dialog.
     closing_ = true;
     event->accept();
 }

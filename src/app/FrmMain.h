@@ -14,7 +14,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QStackedWidget;
 class QTextEdit;
 
 namespace tikmeter::app {
@@ -59,6 +58,7 @@ public:
     engine::ResultFormat resultFormat() const override;
     std::u16string programFolder() const override;
     engine::WindowState& state() override { return state_; }
+    bool stopRequested() const override { return closing_; }
 
     bool sessionRunning() const { return sessionRunning_; }
     const engine::ProgramFolder& folder() const { return programFolder_; }
@@ -91,6 +91,8 @@ private:
     void buildMenus();
     void startUp(const QStringList& startArguments);
 
+    // Disables what could disturb a running session (see FrmMainSession.cpp).
+    void setSessionControlsEnabled(bool enabled);
     void openIntoViewer(const QString& filter);
     // Shows RichTextBox3's document in the viewer widget, caret at the document's caret
     // or at the end.
@@ -122,7 +124,6 @@ private:
     QLineEdit* text1_ = nullptr;
     QTextEdit* viewer_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
-    QStackedWidget* browserStack_ = nullptr;
     BrowserArea browserArea_;
 
     QAction* mnuExit_ = nullptr;

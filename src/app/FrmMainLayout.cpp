@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QStyle>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -133,13 +132,10 @@ void FrmMain::buildLayout() {
     viewer_->setObjectName(QStringLiteral("RichTextBox3"));
     viewer_->setReadOnly(true);
     viewer_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    browserStack_ = new QStackedWidget(central);
-    browserStack_->addWidget(browserArea_.pane);
-    browserStack_->addWidget(viewer_);
-    browserStack_->setCurrentWidget(browserArea_.pane);
+    browserArea_.pane->setCover(viewer_);
 
     auto* lower = new QHBoxLayout;
-    lower->addWidget(browserStack_, 3);
+    lower->addWidget(browserArea_.pane, 3);
     lower->addWidget(buildTestListColumn(), 1);
 
     auto* layout = new QVBoxLayout(central);

@@ -5,6 +5,7 @@
 #include "engine/MarkingSession.h"
 #include "engine/SourceDocuments.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,7 +36,7 @@ void FrmMain::markSpeedTests() {
     // One session at a time: the button stays disabled while this one runs, also while
     // pending events are let through between tests.
     sessionRunning_ = true;
-    command1_->setEnabled(false);
+    setSessionControlsEnabled(false);
     progressBar_->setRange(0, std::max(1, browserArea_.testList->count()));
     progressBar_->setValue(0);
     try {
@@ -44,7 +45,22 @@ void FrmMain::markSpeedTests() {
         reportError(error);
     }
     sessionRunning_ = false;
-    command1_->setEnabled(true);
+    setSessionControlsEnabled(true);
+}
+
+void FrmMain::setSessionControlsEnabled(bool enabled) {
+    // While a session runs, pending events are let through between tests. Nothing the
+    // teacher does then may replace the log the session writes, the source it reads or
+    // start a second session; browsing and the settings stay available.
+    for (QPushButton* button :
+         {command1_, command2_, command3_, command6_, command8_[0], command8_[1]}) {
+        button->setEnabled(enabled);
+    }
+    for (const char* name : {"mnuMarked", "mnuResults", "mnuSave", "mnuPrint"}) {
+        if (auto* action = findChild<QAction*>(QLatin1String(name))) {
+            action->setEnabled(enabled);
+        }
+    }
 }
 
 void FrmMain::pickSource(engine::Language language) {
@@ -85,14 +101,14 @@ void FrmMain::setText1(const std::u16string& text) {
 }
 
 void FrmMain::setLabel9(const std::u16string& text) {
-    label9_->setText(toQString(text));
-    // The path itself shows that ~/Edu Tikmeter is used; the tool tip says why.
-    label9_->setToolTip(
-        programFolder_.isHomeFallback
-            ? QStringLiteral("The program folder %1 cannot be written, so "
-                             "results are saved in %2.")
-                  .arg(toQString(programFolder_.preferredPath), toQString(programFolder_.path))
-            : QString());
+    // When the program folder cannot be written, the label says that the folder in the
+    // user's home is used instead.
+    QString shown = toQString(text);
+    if (programFolder_.isHomeFallback) {
+        shown += QStringLiteral("   (%1 cannot be written)")
+                     .arg(toQString(programFolder_.preferredPath));
+    }
+    label9_->setText(shown);
 }
 
 std::u16string FrmMain::label3() const {

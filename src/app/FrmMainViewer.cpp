@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -26,7 +25,7 @@ const QString kSaveFilter = QStringLiteral("'Rich Text Format'-Lêers (*.RTF)|*.
 } // namespace
 
 void FrmMain::showViewer() {
-    browserStack_->setCurrentWidget(viewer_);
+    browserArea_.pane->showCover(true);
 }
 
 void FrmMain::showViewerClearButton() {
@@ -139,7 +138,7 @@ void FrmMain::printViewer() {
 void FrmMain::clearViewer() {
     richTextBox3_.setText(u"");
     refreshViewer(false);
-    browserStack_->setCurrentWidget(browserArea_.pane);
+    browserArea_.pane->showCover(false);
     command8_[0]->hide();
     setLabel3(u"");
 }

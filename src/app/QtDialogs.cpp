@@ -23,7 +23,10 @@ QString displayText(QString text) {
 } // namespace
 
 void QtDialogs::messageBox(const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title, displayText(text), QMessageBox::Ok, parent_);
+    // Failures carry the error icon; everything else is information.
+    const QMessageBox::Icon icon =
+        title == QLatin1String("Error") ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(icon, title, displayText(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

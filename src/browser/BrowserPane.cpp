@@ -4,11 +4,12 @@
 #include "browser/FolderTree.h"
 #include "browser/ImageList.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPolygon>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 
 namespace tikmeter::browser {
 
@@ -34,7 +35,7 @@ BrowserPane::BrowserPane(QWidget* parent)
       lvDir_(new FileList(ImgSmall_, this)),
       Label5_(new QLabel(QStringLiteral("Search here for speed tests"), this)),
       Label4_(new QLabel(QStringLiteral("Drag speed tests to green box"), this)),
-      Picture1_(new QLabel(this)) {
+      Picture1_(new QLabel(this)), stack_(new QStackedWidget(this)), browsing_(new QWidget) {
     tvDir_->setObjectName(QStringLiteral("tvDir"));
     lvDir_->setObjectName(QStringLiteral("lvDir"));
     Label5_->setObjectName(QStringLiteral("Label5"));
@@ -48,14 +49,22 @@ BrowserPane::BrowserPane(QWidget* parent)
     hint->addStretch();
     hint->addWidget(Label4_);
     hint->addWidget(Picture1_);
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(Label5_, 0, 0);
-    grid->addLayout(hint, 0, 1);
-    grid->addWidget(tvDir_, 1, 0);
-    grid->addWidget(lvDir_, 1, 1);
-    grid->setColumnStretch(0, 2);
-    grid->setColumnStretch(1, 3);
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(Label5_);
+    heading->addLayout(hint, 1);
+
+    auto* panes = new QHBoxLayout(browsing_);
+    panes->setContentsMargins(0, 0, 0, 0);
+    tvDir_->setParent(browsing_);
+    lvDir_->setParent(browsing_);
+    panes->addWidget(tvDir_, 2);
+    panes->addWidget(lvDir_, 3);
+    stack_->addWidget(browsing_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(heading);
+    layout->addWidget(stack_, 1);
 
     connect(tvDir_, &FolderTree::currentFolderChanged, lvDir_, &FileList::setCurrentFolder);
     connect(tvDir_, &FolderTree::refillRequested, lvDir_, [this](const QString& path) {
@@ -71,6 +80,20 @@ BrowserPane::BrowserPane(QWidget* parent)
         Label4_->show();
         Picture1_->show();
     });
+}
+
+void BrowserPane::setCover(QWidget* cover) {
+    cover_ = cover;
+    stack_->addWidget(cover);
+    stack_->setCurrentWidget(browsing_);
+}
+
+void BrowserPane::showCover(bool shown) {
+    stack_->setCurrentWidget(shown && cover_ != nullptr ? cover_ : browsing_);
+}
+
+bool BrowserPane::coverShown() const {
+    return cover_ != nullptr && stack_->currentWidget() == cover_;
 }
 
 } // namespace tikmeter::browser

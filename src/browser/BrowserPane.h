@@ -4,6 +4,8 @@
 
 class QLabel;
 
+class QStackedWidget;
+
 namespace tikmeter::browser {
 
 class FileList;
@@ -27,6 +29,12 @@ public:
     QLabel* hintLabel() const { return Label4_; }
     QLabel* hintArrow() const { return Picture1_; }
 
+    // A widget that lies over the tree and the list while it is shown (the viewer pane);
+    // the heading and the hint stay visible above it.
+    void setCover(QWidget* cover);
+    void showCover(bool shown);
+    bool coverShown() const;
+
 signals:
     // "Edu Tikmeter - " + folder, at every refill of the file list.
     void captionChanged(const QString& caption);
@@ -38,6 +46,9 @@ private:
     QLabel* Label5_;
     QLabel* Label4_;
     QLabel* Picture1_;
+    QStackedWidget* stack_;
+    QWidget* browsing_;
+    QWidget* cover_ = nullptr;
 };
 
 } // namespace tikmeter::browser

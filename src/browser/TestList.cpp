@@ -102,8 +102,12 @@ void TestList::dropEvent(QDropEvent* event) {
 void TestList::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete) {
         const QList<QListWidgetItem*> selected = selectedItems();
-        if (!selected.isEmpty())
+        if (!selected.isEmpty()) {
             delete takeItem(row(selected.first()));
+            // The list would select the next entry by itself: a second Delete must not
+            // remove a test the teacher never selected.
+            clearSelection();
+        }
         return;
     }
     QListWidget::keyPressEvent(event);

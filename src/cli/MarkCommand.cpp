@@ -112,7 +112,16 @@ std::u16string absoluteText(const std::string& path) {
 }
 
 int runMark(const MarkOptions& options) {
-    TerminalWindow window(engine::resolveProgramFolder().path, options);
+    const engine::ProgramFolder folder = engine::resolveProgramFolder();
+    if (folder.isHomeFallback) {
+        std::cerr << "tikmeter: " << toUtf8(folder.preferredPath) << " cannot be written; using "
+                  << toUtf8(folder.path) << '\n';
+    }
+    if (!folder.ensureExists()) {
+        std::cerr << "tikmeter: cannot create " << toUtf8(folder.path) << '\n';
+        return 1;
+    }
+    TerminalWindow window(folder.path, options);
     // The sources are picked as in the window: Afrikaans first, so the English source is
     // the document loaded last.
     engine::MaakBronOop(window, Language::Afrikaans, absoluteText(options.afrikaans));

@@ -151,7 +151,18 @@ void Document::changeSelectionFormat(const std::function<void(CharFormat&)>& cha
         change(insertFormat_);
         return;
     }
-    runs::applyFormat(runs_, selStart_, selLength_, change);
+    // A paragraph end (CR LF) is one mark of the document: its two characters always share
+    // one format, so that it stays a paragraph end in the RTF code. Formatting that reaches
+    // either of them covers both.
+    std::size_t start = selStart_;
+    std::size_t end = selStart_ + selLength_;
+    if (start > 0 && start < text_.size() && text_[start] == u'\n' && text_[start - 1] == u'\r') {
+        --start;
+    }
+    if (end > 0 && end < text_.size() && text_[end - 1] == u'\r' && text_[end] == u'\n') {
+        ++end;
+    }
+    runs::applyFormat(runs_, start, end - start, change);
 }
 
 void Document::updateInsertFormat() {

@@ -100,6 +100,9 @@ private:
             markLoadedTest(index);
             ++index;
             window_.progress(index, count);
+            if (window_.stopRequested()) {
+                return false;
+            }
         }
         window_.setLabel3(u"");
         window_.messageBox(u"End of this marking session.\rResults have been saved in " +
@@ -139,9 +142,11 @@ private:
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             state_.stoorlegger = copies_[i];
             if (entries_[i] != state_.stoorlegger) {
+                entryInProgress_ = i;
                 trap_([&] { copyFileReplacing(entries_[i], state_.stoorlegger); });
             }
         }
+        entryInProgress_.reset();
     }
 
     void writeLogHeader() {
@@ -167,6 +172,7 @@ private:
         bool testLoaded = false;
         do {
             state_.currentFilePath = copies_[index];
+            entryInProgress_ = index;
             Document& test = window_.richTextBox1();
             trap_([&] { test.loadFile(toPath(state_.currentFilePath)); });
             const std::size_t length = test.text().size();
@@ -181,6 +187,7 @@ private:
                     appendResultLine(state_.destPath, text);
                     line = text;
                 });
+                entryInProgress_.reset();
                 window_.testFinished({entry, std::u16string(status), nullptr, {}, {}, line});
                 ++index;
                 window_.progress(index, count);
@@ -193,6 +200,7 @@ private:
     }
 
     void markLoadedTest(std::size_t index) {
+        entryInProgress_ = index;
         Document& test = window_.richTextBox1();
         Document& source = window_.richTextBox2();
         TestMarking marking(trap_);
@@ -222,8 +230,9 @@ private:
             if (window_.label3().find_first_not_of(u' ') == std::u16string::npos) {
                 window_.setLabel3(u"Untitled");
             }
-            markedPath = markedTestPath(state_.destPath, window_.label3());
-            test.saveFile(toPath(markedPath));
+            const std::u16string target = markedTestPath(state_.destPath, window_.label3());
+            test.saveFile(toPath(target));
+            markedPath = target;
         });
         std::optional<std::u16string> line;
         trap_([&] {
@@ -242,16 +251,34 @@ private:
         window_.testFinished({entries_[index],
                               status.substr(std::min<std::size_t>(7, status.size())),
                               &marking.state(), language, markedPath, line});
+        entryInProgress_.reset();
         window_.letEventsRun();
     }
 
-    void endThroughTrap(FailureKind kind) {
+    // The message the error trap shows for a failure that ends the session.
+    std::u16string trapMessage(FailureKind kind) const {
         switch (kind) {
         case FailureKind::Access:
-            window_.messageBox(u"Edu Tikmeter does not have access to certain documents. Maybe "
-                               u"Eng/Afr source document is empty, or speed test is not a valid "
-                               u"file.",
-                               u"Error");
+            return u"Edu Tikmeter does not have access to certain documents. Maybe Eng/Afr "
+                   u"source document is empty, or speed test is not a valid file.";
+        case FailureKind::WriteProtected:
+            return u"Edu Tikmeter does not have access to write-protected disk. Please save "
+                   u"speed tests on an accessible disk.";
+        case FailureKind::PermissionDenied:
+            return u"Permission denied. Try another location.";
+        case FailureKind::Overflow:
+            return u"Overflow error. " + window_.label3() +
+                   u" may be too large. This session will terminate.";
+        case FailureKind::Other:
+            break;
+        }
+        return {};
+    }
+
+    void endThroughTrap(FailureKind kind) {
+        const std::u16string message = trapMessage(kind);
+        window_.messageBox(message, u"Error");
+        if (kind == FailureKind::Access) {
             // The reload can fail in turn (nothing loaded yet, or the unreadable file
             // itself): the session then ends quietly.
             try {
@@ -260,25 +287,13 @@ private:
                 test.setSelStart(1);
             } catch (...) {
             }
+        }
+        if (kind != FailureKind::Overflow) {
             state_.writeFailure = true;
-            break;
-        case FailureKind::WriteProtected:
-            window_.messageBox(u"Edu Tikmeter does not have access to write-protected disk. "
-                               u"Please save speed tests on an accessible disk.",
-                               u"Error");
-            state_.writeFailure = true;
-            break;
-        case FailureKind::PermissionDenied:
-            window_.messageBox(u"Permission denied. Try another location.", u"Error");
-            state_.writeFailure = true;
-            break;
-        case FailureKind::Overflow:
-            window_.messageBox(u"Overflow error. " + window_.label3() +
-                                   u" may be too large. This session will terminate.",
-                               u"Error");
-            break;
-        case FailureKind::Other:
-            break;
+        }
+        // The entry the session stopped at is reported with the failure as its status.
+        if (entryInProgress_) {
+            window_.testFinished({entries_[*entryInProgress_], message, nullptr, {}, {}, {}});
         }
         window_.showViewerClearButton();
     }
@@ -287,6 +302,7 @@ private:
     WindowState& state_;
     const std::vector<std::u16string> entries_;
     std::vector<std::u16string> copies_;
+    std::optional<std::size_t> entryInProgress_; // the entry being loaded or marked
     ErrorTrap trap_;
 };
 

@@ -68,6 +68,9 @@ public:
 
     // Let pending user-interface events run (once after each marked test).
     virtual void letEventsRun() = 0;
+    // True when the program is to end (its window was closed while events ran): the
+    // session then stops after the test it has finished. The default never stops.
+    virtual bool stopRequested() const { return false; }
     // Progress: `done` of `total` list entries handled.
     virtual void progress(std::size_t done, std::size_t total) = 0;
 

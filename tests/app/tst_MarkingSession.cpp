@@ -1,6 +1,7 @@
 // A whole marking session started by the marking button, as the teacher runs it.
 #include "WindowFixture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -56,11 +57,16 @@ private slots:
         auto* button = fixture.find<QPushButton*>("Command1");
         bool enabledDuringSession = true;
         bool runningDuringSession = false;
+        bool viewerCommandsDuringSession = true;
+        auto* openResults = window.findChild<QAction*>("mnuResults");
+        auto* pickEnglish = fixture.find<QPushButton*>("Command3");
         QMetaObject::invokeMethod(
             &window,
             [&] {
                 enabledDuringSession = button->isEnabled();
                 runningDuringSession = window.sessionRunning();
+                // Nothing may replace the log or the source while the session runs.
+                viewerCommandsDuringSession = openResults->isEnabled() || pickEnglish->isEnabled();
                 window.markSpeedTests();
             },
             Qt::QueuedConnection);
@@ -68,7 +74,10 @@ private slots:
 
         QVERIFY(runningDuringSession);
         QVERIFY(!enabledDuringSession);
+        QVERIFY(!viewerCommandsDuringSession);
         QVERIFY(button->isEnabled());
+        QVERIFY(openResults->isEnabled());
+        QVERIFY(pickEnglish->isEnabled());
         QVERIFY(!window.sessionRunning());
 
         const auto& messages = fixture.dialogs().messages;

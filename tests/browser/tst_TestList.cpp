@@ -188,6 +188,9 @@ void TestTestList::deleteRemovesTheSelectedEntry() {
     QTest::keyClick(list_.get(), Qt::Key_Delete);
     QCOMPARE(list_->entries(), (QStringList{"/a.rtf", "/c.rtf"}));
     QCOMPARE(list_->item(1)->text(), QString("/c.rtf"));
+    // Only the entry the teacher selected goes: pressing Delete again removes nothing.
+    QTest::keyClick(list_.get(), Qt::Key_Delete);
+    QCOMPARE(list_->entries(), (QStringList{"/a.rtf", "/c.rtf"}));
 }
 
 void TestTestList::clearRemovesEverything() {

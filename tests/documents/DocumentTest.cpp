@@ -102,6 +102,27 @@ TEST(DocumentFormat, SelectionFormattingChangesOnlyTheSelection) {
     EXPECT_EQ(document.runs().size(), 1u);
 }
 
+// A mark that ends with the CR of a paragraph end, or starts at its LF, colours the whole
+// paragraph end, which so stays a paragraph end ("\par") in the RTF code.
+TEST(DocumentFormat, ParagraphEndIsFormattedAsOneMark) {
+    Document document = withText(u"happened.\r\nNext line");
+    select(document, 0, 10); // "happened." and the CR
+    document.setSelBackColor(kRed);
+    EXPECT_EQ(document.formatAt(10).backColor, kRed);
+    EXPECT_FALSE(document.formatAt(11).backColor.has_value());
+    EXPECT_NE(document.rtf().find("happened.\r\n\\par"), std::string::npos) << document.rtf();
+
+    Document other = withText(u"one\r\ntwo");
+    select(other, 4, 2); // the LF and "t"
+    other.setSelBold(true);
+    EXPECT_TRUE(other.formatAt(3).bold);
+    EXPECT_FALSE(other.formatAt(2).bold);
+    EXPECT_EQ(other.rtf().find("\\'0d"), std::string::npos) << other.rtf();
+    Document reread;
+    reread.setRtf(other.rtf());
+    EXPECT_EQ(reread.runs(), other.runs());
+}
+
 TEST(DocumentFormat, HighlightChangesNoOtherAttribute) {
     Document document = test::fromRtf("{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1\\i\\ul\\fs30 abc}");
     const CharFormat before = document.formatAt(1);

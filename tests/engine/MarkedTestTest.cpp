@@ -71,7 +71,9 @@ TEST(InsertReport, ExcessWordsAreHighlightedInTheReportNotInTheTypedText) {
         EXPECT_FALSE(doc.formatAt(i).bold) << i;
     }
     EXPECT_EQ(doc.formatAt(listStart - 1).backColor, kWhite);
-    EXPECT_EQ(doc.formatAt(carriageReturn + 1).backColor, kWhite);
+    // The paragraph end (CR LF) is highlighted whole; the next line keeps the report format.
+    EXPECT_EQ(doc.formatAt(carriageReturn + 1).backColor, kRed);
+    EXPECT_EQ(doc.formatAt(carriageReturn + 2).backColor, kWhite);
     EXPECT_FALSE(doc.formatAt(0).backColor.has_value());
 }
 

@@ -296,6 +296,16 @@ TEST_F(SessionTest, SameFileNameFromTwoFoldersGetsTwoCopies) {
     EXPECT_TRUE(secondMarked.text().starts_with(secondTyped.text().substr(0, 40)));
 }
 
+TEST_F(SessionTest, ClosedWindowStopsAfterTheTestInHand) {
+    listClass("closing", {"class-a/a01.rtf", "class-a/a02.rtf", "class-a/a03.rtf"});
+    window.stopAfter = 1;
+    EXPECT_FALSE(runMarkingSession(window));
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(readLines(dest("closing") / "Resultaat.res").size(), 1u);
+    EXPECT_TRUE(fs::exists(dest("closing") / "a01.rug"));
+    EXPECT_FALSE(fs::exists(dest("closing") / "a02.rug"));
+}
+
 TEST_F(SessionTest, ReadOnlyDestinationEndsWithPermissionDenied) {
     listClass("locked", {"class-a/a01.rtf"});
     fs::create_directory(dest("locked"));
@@ -339,6 +349,11 @@ TEST_F(SessionTest, MissingTestFileIsAnAccessFailure) {
     EXPECT_FALSE(runMarkingSession(window));
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(u8(window.messages[0].text), kAccessMessage);
+    // The copy step stopped at the missing test; it is reported with the failure.
+    ASSERT_EQ(window.outcomes.size(), 1u);
+    EXPECT_EQ(window.outcomes[0].entry, fromPath(folder / "a02.rtf"));
+    EXPECT_EQ(u8(window.outcomes[0].status), kAccessMessage);
+    EXPECT_TRUE(window.outcomes[0].markedPath.empty());
     EXPECT_TRUE(window.state().writeFailure);
     EXPECT_TRUE(window.viewerClearVisible());
 }

@@ -3,6 +3,7 @@
 #include "documents/Utf8.h"
 #include "engine/HeadlessSessionWindow.h"
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -42,11 +43,13 @@ public:
         return answer;
     }
     void testFinished(const TestOutcome& outcome) override { outcomes.push_back(outcome); }
+    bool stopRequested() const override { return outcomes.size() >= stopAfter; }
 
     std::vector<Message> messages;
     std::vector<Question> questions;
     std::deque<std::u16string> answers;
     std::vector<TestOutcome> outcomes; // the marking pointers are only valid in the callback
+    std::size_t stopAfter = SIZE_MAX;  // the window closes after this many entries
 };
 
 // A fresh folder below the system's temporary folder, removed with everything in it.
