@@ -188,6 +188,26 @@ private slots:
         QCOMPARE(field->text(), before);
     }
 
+    // Typing in the destination name replaces it, however the field got the focus.
+    void destinationNameIsSelectedOnFocus() {
+        WindowFixture fixture;
+        FrmMain& window = fixture.window();
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* field = fixture.find<QLineEdit*>("Text1");
+
+        field->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(field->selectedText(), QStringLiteral("New Folder"));
+
+        fixture.find<QWidget*>("List1")->setFocus();
+        QTRY_VERIFY(!field->hasFocus());
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(4, field->height() / 2));
+        QTRY_COMPARE(field->selectedText(), QStringLiteral("New Folder"));
+        QTest::keyClicks(field, "Class B");
+        QCOMPARE(field->text(), QStringLiteral("Class B"));
+    }
+
     void clearButtonEmptiesTestList() {
         WindowFixture fixture;
         fixture.fillTestList({"/a/b.rtf", "/a/c.rtf"});
