@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -34,6 +35,15 @@ void screenshot(QWidget& window, const QString& name) {
         QCoreApplication::processEvents();
         window.grab().save(folder + u'/' + name);
     }
+}
+
+// A drag that enters the green box and is dropped there.
+void dropOn(TestList& list, const QMimeData& data) {
+    const QPoint centre = list.viewport()->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
 }
 
 QTreeWidgetItem* entryNamed(const FileList& list, const QString& name) {
@@ -95,11 +105,7 @@ private slots:
         }
         auto* list1 = fixture.find<TestList*>("List1");
         std::unique_ptr<QMimeData> data(lvDir->createDragData());
-        const QPoint centre = list1->viewport()->rect().center();
-        QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(list1->viewport(), &enter);
-        QDropEvent drop(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(list1->viewport(), &drop);
+        dropOn(*list1, *data);
         lvDir->finishDrag();
         QCOMPARE(list1->entries(), QStringList({classFolder + "/a01.rtf", classFolder + "/a13.rtf",
                                                 classFolder + "/a14.rtf"}));
@@ -157,6 +163,41 @@ private slots:
         QVERIFY(printed.startsWith(dest + "/a01.rug"));
         QVERIFY(printed.contains("Final:"));
         QCOMPARE(fixture.dialogs().unexpected, 0);
+    }
+
+    // The examples marked as a teacher would: every test of the example class dragged into
+    // the green box at once, the example sources picked, one press of the button.
+    void examplesMarkedThroughTheWindow() {
+        const QString examples = QStringLiteral(TIKMETER_EXAMPLES_DIR);
+        WindowFixture fixture({examples + "/class-a"});
+        FrmMain& window = fixture.window();
+        window.resize(1100, 760);
+        window.show();
+        auto* lvDir = fixture.find<FileList*>("lvDir");
+        QCOMPARE(lvDir->topLevelItemCount(), 24);
+        lvDir->selectAll();
+        auto* list1 = fixture.find<TestList*>("List1");
+        std::unique_ptr<QMimeData> data(lvDir->createDragData());
+        dropOn(*list1, *data);
+        lvDir->finishDrag();
+        QCOMPARE(list1->count(), 24);
+
+        fixture.pickSource(Language::Afrikaans, examples + "/sources/afrikaans.rtf");
+        fixture.pickSource(Language::English, examples + "/sources/english.rtf");
+        QTest::mouseClick(fixture.find<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
+        QCOMPARE(fixture.dialogs().messages[0].title, QStringLiteral("Done"));
+        const QStringList log =
+            fixture.find<QTextEdit*>("RichTextBox3")->toPlainText().split(u'\n');
+        QCOMPARE(log.size(), 2 + 24 + 1); // header, blank line, one line per test, final end
+        QCOMPARE(log[0], QStringLiteral("               Marking speed tests in class-a"));
+        QCOMPARE(log[2], examples + "/class-a/a01.rtf.......Successful");
+        QCOMPARE(log[20], examples + "/class-a/a19.rtf.......Result may not be reliable");
+        auto* progress = fixture.find<QProgressBar*>("progressBar");
+        QCOMPARE(progress->value(), progress->maximum());
+        QCOMPARE(progress->maximum(), 24);
+        QCOMPARE(resultLines(fixture.programFolder() + "/class-a/Resultaat.res").size(), 24);
+        screenshot(window, "screenshot.png");
     }
 };
 

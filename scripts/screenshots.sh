@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Takes the screenshots in docs/ from the teacher's-road test, run in a real window under
+# Xvfb. Usage: scripts/screenshots.sh [BUILD_DIR]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+shots="$(mktemp -d)"
+trap 'rm -rf "$shots"' EXIT
+TIKMETER_SCREENSHOT_DIR="$shots" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1280x900x24" "$build/tests/app/tst_app_TeacherRoad"
+cp "$shots/screenshot.png" "$root/docs/screenshot.png"
+cp "$shots/browser.png" "$root/docs/teacher-road-browser.png"
+cp "$shots/marked-test.png" "$root/docs/teacher-road-marked-test.png"
