@@ -310,6 +310,9 @@ TEST_F(SessionTest, ReadOnlyDestinationEndsWithPermissionDenied) {
     listClass("locked", {"class-a/a01.rtf"});
     fs::create_directory(dest("locked"));
     ReadOnlyFolder locked(dest("locked"));
+    if (!locked.effective()) {
+        GTEST_SKIP() << "the folder cannot be locked for the superuser here";
+    }
     EXPECT_FALSE(runMarkingSession(window));
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].text, u"Permission denied. Try another location.");
@@ -325,6 +328,9 @@ TEST_F(SessionTest, FailedWriteKeepsTheEarlierMarkedTestAndResultFile) {
     const std::string results = readBytes(dest("keep") / "Resultaat.res");
     {
         ReadOnlyFolder locked(dest("keep"));
+        if (!locked.effective()) {
+            GTEST_SKIP() << "the folder cannot be locked for the superuser here";
+        }
         EXPECT_FALSE(runMarkingSession(window));
     }
     EXPECT_EQ(readBytes(dest("keep") / "a01.rug"), rug);

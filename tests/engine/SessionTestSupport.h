@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tikmeter::engine::testing {
@@ -76,6 +77,9 @@ public:
     ~ReadOnlyFolder();
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+    // False when the folder could not be locked for this user (the superuser on a file
+    // system without immutable folders).
+    bool effective() const { return immutable_ || ::geteuid() != 0; }
 
 private:
     fs::path folder_;
