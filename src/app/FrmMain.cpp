@@ -29,7 +29,9 @@ FrmMain::FrmMain(Dialogs& dialogs, const QStringList& startArguments, QWidget* p
       programFolder_(engine::resolveProgramFolder(toU16(QCoreApplication::applicationDirPath()))) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Edu Tikmeter 2011"));
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("edu-tikmeter")));
+    // The installed theme icon when there is one, else the program's own copy.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("edu-tikmeter"),
+                                   QIcon(QStringLiteral(":/icons/edu-tikmeter.svg"))));
 
     // The two working documents start with their own names, as the controls did.
     richTextBox1_.setBaseFontName(u"MS Sans Serif");

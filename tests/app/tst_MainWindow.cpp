@@ -42,6 +42,8 @@ private slots:
         QCOMPARE(fixture.find<QLabel*>("Label8")->text(),
                  QStringLiteral("Destination folder (where results will be saved)"));
         QCOMPARE(fixture.find<QLineEdit*>("Text1")->text(), QStringLiteral("New Folder"));
+        // The program's own icon, also without an installed icon theme.
+        QVERIFY(!window.windowIcon().pixmap(32, 32).isNull());
         QCOMPARE(fixture.find<QPushButton*>("Command1")->text(),
                  QStringLiteral("Click here to mark speed tests below"));
         QCOMPARE(fixture.find<QLabel*>("Label3")->text(), QString());
