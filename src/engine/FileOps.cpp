@@ -1,7 +1,8 @@
 #include "engine/FileOps.h"
 
+#include "documents/DocumentError.h"
+#include "documents/FileIo.h"
 #include "documents/Utf8.h"
-#include "engine/SessionFailure.h"
 
 #include <cerrno>
 #include <cstring>
@@ -18,9 +19,9 @@ using documents::toUtf8;
 namespace {
 
 [[noreturn]] void fail(int error, std::string_view action, std::u16string_view path) {
-    throw FileOperationFailure(failureKindForErrno(error), std::string(action) + " " +
-                                                               toUtf8(path) + ": " +
-                                                               std::strerror(error));
+    throw documents::DocumentError(documents::documentErrorKindFor(error),
+                                   std::string(action) + " " + toUtf8(path) + ": " +
+                                       std::strerror(error));
 }
 
 } // namespace

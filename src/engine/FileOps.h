@@ -4,7 +4,8 @@
 #include <string_view>
 
 // File-system operations of the marking session and the source rows. Paths are texts
-// with "/" separators. Every failure throws FileOperationFailure with its kind.
+// with "/" separators. Every failure throws DocumentError
+// with the kind of the system's error.
 namespace tikmeter::engine {
 
 bool pathExists(std::u16string_view path);

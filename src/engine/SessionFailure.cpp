@@ -1,47 +1,39 @@
 #include "engine/SessionFailure.h"
 
 #include "documents/DocumentError.h"
+#include "documents/FileIo.h"
 #include "engine/MarkingFailure.h"
 
-#include <cerrno>
 #include <filesystem>
 
 namespace tikmeter::engine {
 
-FailureKind failureKindForErrno(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case ETXTBSY:
+namespace {
+
+FailureKind kindOf(documents::DocumentErrorKind kind) {
+    using documents::DocumentErrorKind;
+    switch (kind) {
+    case DocumentErrorKind::PermissionDenied:
         return FailureKind::PermissionDenied;
-    case EROFS:
+    case DocumentErrorKind::WriteProtected:
         return FailureKind::WriteProtected;
-    default:
-        return FailureKind::Access;
+    case DocumentErrorKind::NotFound:
+    case DocumentErrorKind::Unreadable:
+    case DocumentErrorKind::Other:
+        break;
     }
+    return FailureKind::Access;
 }
 
+} // namespace
+
 FailureKind classifyFailure(const std::exception_ptr& failure) {
-    using documents::DocumentError;
-    using documents::DocumentErrorKind;
     try {
         std::rethrow_exception(failure);
-    } catch (const FileOperationFailure& e) {
-        return e.kind();
-    } catch (const DocumentError& e) {
-        switch (e.kind()) {
-        case DocumentErrorKind::PermissionDenied:
-            return FailureKind::PermissionDenied;
-        case DocumentErrorKind::WriteProtected:
-            return FailureKind::WriteProtected;
-        case DocumentErrorKind::NotFound:
-        case DocumentErrorKind::Unreadable:
-        case DocumentErrorKind::Other:
-            return FailureKind::Access;
-        }
-        return FailureKind::Access;
+    } catch (const documents::DocumentError& e) {
+        return kindOf(e.kind());
     } catch (const std::filesystem::filesystem_error& e) {
-        return failureKindForErrno(e.code().value());
+        return kindOf(documents::documentErrorKindFor(e.code().value()));
     } catch (const OverflowFailure&) {
         return FailureKind::Overflow;
     } catch (...) {

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <exception>
-#include <stdexcept>
-#include <string>
 
 namespace tikmeter::engine {
 
@@ -15,20 +13,6 @@ enum class FailureKind {
     Overflow = 6,          // a 16-bit counter went past its range
     Other = 0,             // anything else: the failed step is skipped
 };
-
-// A file-system operation of the session failed.
-class FileOperationFailure : public std::runtime_error {
-public:
-    FileOperationFailure(FailureKind kind, const std::string& what)
-        : std::runtime_error(what), kind_(kind) {}
-    FailureKind kind() const noexcept { return kind_; }
-
-private:
-    FailureKind kind_;
-};
-
-// Maps an errno value of a failed file operation onto a failure kind.
-FailureKind failureKindForErrno(int error);
 
 // Classifies an exception thrown by any step of a session.
 FailureKind classifyFailure(const std::exception_ptr& failure);
