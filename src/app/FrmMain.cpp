@@ -2,7 +2,7 @@
 
 #include "app/TextConvert.h"
 #include "browser/FolderTree.h"
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,7 +64,7 @@ void FrmMain::startUp(const QStringList& startArguments) {
     // window opens all the same.
     browserArea_.tree->LoadDrives();
     browserArea_.tree->SetTreePath(startFolder(startArguments));
-    setLabel9(engine::joinPath(programFolder_.path, toU16(text1_->text())));
+    setLabel9(documents::joinPath(programFolder_.path, toU16(text1_->text())));
 }
 
 bool FrmMain::isExitShortcut(const QEvent* event) const {

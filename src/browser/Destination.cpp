@@ -1,6 +1,7 @@
 #include "browser/Destination.h"
 
 #include "browser/PathText.h"
+#include "documents/PathText.h"
 
 namespace tikmeter::browser {
 
@@ -9,7 +10,8 @@ std::optional<Destination> deriveDestination(const QString& programFolder,
     if (entries.isEmpty())
         return std::nullopt;
     Destination destination;
-    destination.name = fileNameOfPath(folderOfPath(entries.first()));
+    destination.name =
+        QString::fromStdU16String(documents::destinationNameFor(entries.first().toStdU16String()));
     destination.path = joinEntryPath(programFolder, destination.name);
     return destination;
 }

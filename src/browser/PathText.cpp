@@ -3,11 +3,11 @@
 namespace tikmeter::browser {
 
 QString folderOfPath(const QString& path) {
-    return QString::fromStdU16String(engine::folderOf(path.toStdU16String()));
+    return QString::fromStdU16String(documents::folderOf(path.toStdU16String()));
 }
 
 QString fileNameOfPath(const QString& path) {
-    return QString::fromStdU16String(engine::fileNameOf(path.toStdU16String()));
+    return QString::fromStdU16String(documents::fileNameOf(path.toStdU16String()));
 }
 
 bool isDriveRoot(const QString& path) {
@@ -16,7 +16,7 @@ bool isDriveRoot(const QString& path) {
 
 QString joinEntryPath(const QString& folder, const QString& name) {
     return QString::fromStdU16String(
-        engine::joinPath(folder.toStdU16String(), name.toStdU16String()));
+        documents::joinPath(folder.toStdU16String(), name.toStdU16String()));
 }
 
 QString joinFilePath(const QString& folder, const QString& name) {

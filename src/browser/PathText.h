@@ -1,13 +1,13 @@
 #pragma once
 
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 #include <QString>
 
 namespace tikmeter::browser {
 
-// QString forms of the engine's path rules, so the separator rule lives in one place.
-inline constexpr QChar kPathSeparator{engine::kSeparator};
+// QString forms of the document layer's path rules, so the separator rule lives in one place.
+inline constexpr QChar kPathSeparator{documents::kSeparator};
 
 // The folder of a path: the text before its last separator ("" when there is none).
 QString folderOfPath(const QString& path);

@@ -1,6 +1,6 @@
 #include "engine/HeadlessSessionWindow.h"
 
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 namespace tikmeter::engine {
 
@@ -8,7 +8,7 @@ HeadlessSessionWindow::HeadlessSessionWindow(std::u16string programFolder)
     : programFolder_(std::move(programFolder)) {
     richTextBox1_.setText(u"RichTextBox1");
     richTextBox2_.setText(u"RichTextBox2");
-    label9_ = joinPath(programFolder_, text1_);
+    label9_ = documents::joinPath(programFolder_, text1_);
 }
 
 std::u16string HeadlessSessionWindow::sourcePath(Language language) const {

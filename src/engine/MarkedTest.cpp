@@ -1,6 +1,6 @@
 #include "engine/MarkedTest.h"
 
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 #include <algorithm>
 
@@ -90,9 +90,9 @@ std::u16string markedTestPath(std::u16string_view destPath, std::u16string_view 
     if (caption.find_first_not_of(u' ') == std::u16string::npos) {
         caption = u"Untitled";
     }
-    std::u16string name = fileNameOf(caption);
+    std::u16string name = documents::fileNameOf(caption);
     name.resize(name.size() >= 4 ? name.size() - 4 : 0);
-    return joinPath(destPath, name + u".rug");
+    return documents::joinPath(destPath, name + u".rug");
 }
 
 } // namespace tikmeter::engine

@@ -4,7 +4,7 @@
 #include "engine/FileOps.h"
 #include "engine/LanguageDetection.h"
 #include "engine/MarkedTest.h"
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 #include "engine/PunctuationSpacing.h"
 #include "engine/ResultFile.h"
 #include "engine/SessionFailure.h"
@@ -83,7 +83,7 @@ private:
         // A new session starts without the write failure of an earlier one.
         state_.writeFailure = false;
         window_.showViewer();
-        trap_([&] { window_.setText1(fileNameOf(folderOf(entries_.front()))); });
+        trap_([&] { window_.setText1(documents::fileNameOf(documents::folderOf(entries_.front()))); });
         if (!settleDestination()) {
             window_.showViewerClearButton();
             return false;
@@ -116,7 +116,7 @@ private:
     // Returns false when the question was cancelled.
     bool settleDestination() {
         const std::u16string programFolder = window_.programFolder();
-        state_.destPath = joinPath(programFolder, window_.text1());
+        state_.destPath = documents::joinPath(programFolder, window_.text1());
         if (!pathExists(state_.destPath)) {
             trap_([&] { createFolder(state_.destPath); });
             window_.setLabel9(state_.destPath);
@@ -128,12 +128,12 @@ private:
         if (answer.empty()) {
             return false;
         }
-        state_.destPath = joinPath(programFolder, answer);
+        state_.destPath = documents::joinPath(programFolder, answer);
         if (!pathExists(state_.destPath)) {
             trap_([&] { createFolder(state_.destPath); });
         }
-        window_.setText1(fileNameOf(answer));
-        window_.setLabel9(joinPath(programFolder, window_.text1()));
+        window_.setText1(documents::fileNameOf(answer));
+        window_.setLabel9(documents::joinPath(programFolder, window_.text1()));
         return true;
     }
 

@@ -1,7 +1,7 @@
 #include "engine/ProgramFolder.h"
 
 #include "documents/Utf8.h"
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -26,7 +26,7 @@ std::u16string runningExecutableFolder() {
 
 // "/a/b/" -> "/a/b"; the root keeps its separator.
 std::u16string withoutTrailingSeparator(std::u16string folder) {
-    while (folder.size() > 1 && folder.back() == kSeparator) {
+    while (folder.size() > 1 && folder.back() == documents::kSeparator) {
         folder.pop_back();
     }
     return folder;
@@ -81,7 +81,7 @@ ProgramFolder resolveProgramFolder(std::u16string executableFolder) {
         folder.path = folder.preferredPath;
     } else {
         const std::u16string userHome = environmentText("HOME");
-        folder.path = joinPath(withoutTrailingSeparator(userHome.empty() ? u"/tmp" : userHome),
+        folder.path = documents::joinPath(withoutTrailingSeparator(userHome.empty() ? u"/tmp" : userHome),
                                u"Edu Tikmeter");
         folder.isHomeFallback = true;
     }

@@ -2,7 +2,7 @@
 
 #include "documents/CodePages.h"
 #include "engine/FileOps.h"
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 namespace tikmeter::engine {
 
@@ -16,7 +16,7 @@ std::u16string withoutLastFour(std::u16string_view text) {
 
 std::u16string resultLine(std::u16string_view destPath, std::u16string_view title,
                           std::u16string_view finalResultText) {
-    std::u16string line = joinPath(destPath, withoutLastFour(fileNameOf(title)));
+    std::u16string line = documents::joinPath(destPath, withoutLastFour(documents::fileNameOf(title)));
     line += u"   ";
     line += finalResultText;
     line += u" wpm";
@@ -35,7 +35,7 @@ void appendResultLine(std::u16string_view destPath, std::u16string_view line) {
         bytes += byte ? static_cast<char>(*byte) : '?';
     }
     bytes += "\r\n";
-    appendToFile(joinPath(destPath, kResultFileName), bytes);
+    appendToFile(documents::joinPath(destPath, kResultFileName), bytes);
 }
 
 } // namespace tikmeter::engine

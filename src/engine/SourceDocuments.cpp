@@ -3,7 +3,7 @@
 #include "documents/DocumentError.h"
 #include "documents/Utf8.h"
 #include "engine/FileOps.h"
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 #include "engine/SessionFailure.h"
 
 namespace tikmeter::engine {
@@ -39,7 +39,7 @@ void MaakBronOop(SessionWindow& window, Language language, const std::u16string&
     source.setText(u"");
     state.currentFilePath = pickedPath;
     if (!pickedPath.empty()) {
-        state.stoorlegger = joinPath(window.programFolder(), fileNameOf(pickedPath));
+        state.stoorlegger = documents::joinPath(window.programFolder(), documents::fileNameOf(pickedPath));
         const bool copied =
             accessible(window, [&] { copyFileReplacing(pickedPath, state.stoorlegger); });
         if (copied) {

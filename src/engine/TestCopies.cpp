@@ -1,6 +1,6 @@
 #include "engine/TestCopies.h"
 
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
 #include <map>
 #include <string>
@@ -32,8 +32,8 @@ std::vector<std::u16string> planTestCopies(const std::vector<std::u16string>& en
 
     // Files already in the destination folder are their own copies.
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (folderOf(entries[i]) == destPath) {
-            const std::u16string name = fileNameOf(entries[i]);
+        if (documents::folderOf(entries[i]) == destPath) {
+            const std::u16string name = documents::fileNameOf(entries[i]);
             owner.emplace(name, entries[i]);
             targets[i] = entries[i];
         }
@@ -42,7 +42,7 @@ std::vector<std::u16string> planTestCopies(const std::vector<std::u16string>& en
         if (!targets[i].empty()) {
             continue;
         }
-        const std::u16string name = fileNameOf(entries[i]);
+        const std::u16string name = documents::fileNameOf(entries[i]);
         std::u16string chosen = name;
         for (int number = 2;; ++number) {
             const auto taken = owner.find(chosen);
@@ -52,7 +52,7 @@ std::vector<std::u16string> planTestCopies(const std::vector<std::u16string>& en
             chosen = numberedName(name, number);
         }
         owner.emplace(chosen, entries[i]);
-        targets[i] = joinPath(destPath, chosen);
+        targets[i] = documents::joinPath(destPath, chosen);
     }
     return targets;
 }

@@ -3,7 +3,7 @@
 
 #include "documents/Document.h"
 #include "engine/MarkingSession.h"
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 #include "engine/SourceDocuments.h"
 #include "engine/TestState.h"
 

@@ -1,6 +1,6 @@
-#include "engine/PathText.h"
+#include "documents/PathText.h"
 
-namespace tikmeter::engine {
+namespace tikmeter::documents {
 
 std::u16string fileNameOf(std::u16string_view path) {
     const auto cut = path.rfind(kSeparator);
@@ -20,4 +20,8 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name) {
     return joined;
 }
 
-} // namespace tikmeter::engine
+std::u16string destinationNameFor(std::u16string_view firstEntry) {
+    return fileNameOf(folderOf(firstEntry));
+}
+
+} // namespace tikmeter::documents
