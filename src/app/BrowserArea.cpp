@@ -1,7 +1,5 @@
 #include "app/BrowserArea.h"
 
-#include "app/FrmMain.h"
-#include "app/TextConvert.h"
 #include "browser/BrowserPane.h"
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
@@ -24,31 +22,15 @@ void makeGreen(QListWidget& list) {
 
 } // namespace
 
-BrowserArea makeBrowserArea(FrmMain& window) {
-    auto* pane = new browser::BrowserPane(&window);
-    auto* list = new browser::TestList(&window);
-    list->setObjectName(QStringLiteral("List1"));
+BrowserArea makeBrowserArea(QWidget* parent, const QString& programFolder) {
+    auto* pane = new browser::BrowserPane(parent);
+    auto* list = new browser::TestList(parent);
+    list->setObjectName(QStringLiteral("testList"));
     makeGreen(*list);
     list->setFileList(pane->fileList());
-    list->setProgramFolder(toQString(window.folder().path));
-
-    QObject::connect(pane, &browser::BrowserPane::captionChanged, &window,
-                     &QWidget::setWindowTitle);
+    list->setProgramFolder(programFolder);
     QObject::connect(pane->fileList(), &browser::FileList::dragFinished, list,
                      &browser::TestList::deriveDestination);
-    QObject::connect(list, &browser::TestList::destinationDerived, &window,
-                     [&window](const QString& name, const QString& destPath) {
-                         // A running session keeps the destination it settled: a drag
-                         // meanwhile must not send the remaining results elsewhere.
-                         if (window.sessionRunning()) {
-                             return;
-                         }
-                         window.setText1(toU16(name));
-                         window.state().destPath = toU16(destPath);
-                         window.setLabel9(toU16(destPath));
-                     });
-    pane->fileList()->setErrorReporter(
-        [&window](const QString& text) { window.messageBox(toU16(text), u"Error"); });
     return {pane, pane->tree(), pane->hintLabel(), list};
 }
 

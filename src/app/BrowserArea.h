@@ -1,6 +1,8 @@
 #pragma once
 
 class QLabel;
+class QString;
+class QWidget;
 
 namespace tikmeter::browser {
 class BrowserPane;
@@ -10,19 +12,17 @@ class TestList;
 
 namespace tikmeter::app {
 
-class FrmMain;
-
 // The parts of the file browser the main window works with. All are owned by Qt's parent
 // tree.
 struct BrowserArea {
     browser::BrowserPane* pane = nullptr;  // covered by the viewer pane while that is shown
-    browser::FolderTree* tree = nullptr;   // tvDir: LoadDrives / SetTreePath at start-up
-    QLabel* hint = nullptr;                // Label4, the drag hint ("Save As..." writes to it)
-    browser::TestList* testList = nullptr; // List1, the green box
+    browser::FolderTree* tree = nullptr;   // opened at the start folder
+    QLabel* hint = nullptr;                // the drag hint ("Save As..." writes to it)
+    browser::TestList* testList = nullptr; // the green box
 };
 
-// Builds the file browser pane and the green test list for `window` and connects them to
-// it: the window caption follows the file list, the end of a drag sets the destination.
-BrowserArea makeBrowserArea(FrmMain& window);
+// Builds the file browser pane and the green test list under `parent`; the end of a drag
+// from the file list derives the destination from `programFolder`.
+BrowserArea makeBrowserArea(QWidget* parent, const QString& programFolder);
 
 } // namespace tikmeter::app

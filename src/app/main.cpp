@@ -1,4 +1,4 @@
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 #include "app/QtDialogs.h"
 
 #include <QApplication>
@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("edu-tikmeter"));
 
     tikmeter::app::QtDialogs dialogs;
-    tikmeter::app::FrmMain window(dialogs, QApplication::arguments().mid(1));
+    tikmeter::app::MainWindow window(dialogs, QApplication::arguments().mid(1));
     dialogs.setParentWidget(&window);
     window.show();
     return QApplication::exec();

@@ -3,7 +3,6 @@
 #include "cli/Commands.h"
 #include "cli/MarkJson.h"
 #include "documents/Utf8.h"
-#include "engine/HeadlessSessionWindow.h"
 #include "engine/MarkingSession.h"
 #include "engine/ProgramFolder.h"
 #include "engine/SourceDocuments.h"
@@ -45,50 +44,33 @@ std::string messageLines(const std::u16string& text) {
     return out;
 }
 
-// The session's window on a terminal: the log is printed as it grows, messages go to
-// standard error (the end message to the log's stream), the folder question is answered
-// with --dest or, like Enter, with its default answer.
-class TerminalWindow : public engine::HeadlessSessionWindow {
+// The session on a terminal: log lines (or, with --json, one object per test) go to
+// standard output as they come, messages to standard error (the end message to the log's
+// stream), and the folder question is answered with --dest or, like Enter, with its
+// default answer.
+class TerminalObserver : public engine::SessionObserver {
 public:
-    TerminalWindow(std::u16string programFolder, const MarkOptions& options)
-        : HeadlessSessionWindow(std::move(programFolder)), options_(options) {
-        setResultFormat(options.integer ? engine::ResultFormat::Integer
-                                        : engine::ResultFormat::MultipleOf5);
-    }
+    explicit TerminalObserver(const MarkOptions& options) : options_(options) {}
 
-    void messageBox(const std::u16string& text, const std::u16string& title) override {
+    void showMessage(engine::MessageKind kind, const std::u16string& text,
+                     const std::u16string& title) override {
         const std::string lines = messageLines(text);
-        if (title == u"Done" && !options_.json) {
+        if (kind == engine::MessageKind::Done && !options_.json) {
             std::fputs(lines.c_str(), stdout);
         } else {
             std::cerr << toUtf8(title) << ": " << lines;
         }
     }
 
-    std::u16string inputBox(const std::u16string&, const std::u16string&,
-                            const std::u16string& defaultAnswer) override {
+    std::optional<std::u16string> askFolderName(const engine::FolderQuestion& question) override {
         asked_ = true;
-        return options_.dest ? *documents::fromUtf8(*options_.dest) : defaultAnswer;
+        return options_.dest ? *documents::fromUtf8(*options_.dest) : question.defaultAnswer;
     }
 
-    void viewerChanged() override {
-        if (options_.json) {
-            return;
+    void logLine(const std::u16string& line) override {
+        if (!options_.json) {
+            std::cout << toUtf8(line) << '\n' << std::flush;
         }
-        const std::u16string& log = richTextBox3().text();
-        if (log.size() < printed_) {
-            printed_ = 0;
-        }
-        const std::string fresh = toUtf8(std::u16string_view(log).substr(printed_));
-        std::string lines;
-        for (const char c : fresh) {
-            if (c != '\r') {
-                lines += c;
-            }
-        }
-        std::fputs(lines.c_str(), stdout);
-        std::fflush(stdout);
-        printed_ = log.size();
     }
 
     void testFinished(const engine::TestOutcome& outcome) override {
@@ -101,7 +83,6 @@ public:
 
 private:
     const MarkOptions& options_;
-    std::size_t printed_ = 0;
     bool asked_ = false;
 };
 
@@ -121,24 +102,37 @@ int runMark(const MarkOptions& options) {
         std::cerr << "tikmeter: cannot create " << toUtf8(folder.path) << '\n';
         return 1;
     }
-    TerminalWindow window(folder.path, options);
     // The sources are picked as in the window: Afrikaans first, so the English source is
     // the document loaded last.
-    engine::MaakBronOop(window, Language::Afrikaans, absoluteText(options.afrikaans));
-    engine::MaakBronOop(window, Language::English, absoluteText(options.english));
-
-    std::vector<std::u16string> entries;
+    engine::ProgramState state;
+    engine::SessionInput input;
+    input.programFolder = folder.path;
+    const auto pick = [&](const std::string& path) {
+        engine::OpenedSource opened =
+            engine::openSourceDocument(state, folder.path, absoluteText(path));
+        if (opened.message) {
+            std::cerr << "Error: " << messageLines(*opened.message);
+        }
+        return opened;
+    };
+    input.afrikaansSource = pick(options.afrikaans).shownPath;
+    engine::OpenedSource english = pick(options.english);
+    input.englishSource = english.shownPath;
+    input.lastSource = std::move(english.document);
+    input.resultFormat =
+        options.integer ? engine::ResultFormat::Integer : engine::ResultFormat::MultipleOf5;
     for (const std::string& test : options.tests) {
-        entries.push_back(absoluteText(test));
+        input.entries.push_back(absoluteText(test));
     }
-    window.setTestList(std::move(entries));
 
-    const bool ended = engine::runMarkingSession(window);
-    if (options.dest && !window.asked()) {
-        std::cerr << "tikmeter: --dest not used: the destination folder "
-                  << toUtf8(window.state().destPath) << " did not exist and was created\n";
+    TerminalObserver observer(options);
+    const engine::SessionSummary summary =
+        engine::runMarkingSession(std::move(input), state, observer);
+    if (options.dest && !observer.asked()) {
+        std::cerr << "tikmeter: --dest not used: the destination folder " << toUtf8(state.destPath)
+                  << " did not exist and was created\n";
     }
-    return ended ? 0 : 1;
+    return summary.end == engine::SessionEnd::Completed ? 0 : 1;
 }
 
 } // namespace

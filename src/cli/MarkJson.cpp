@@ -1,7 +1,6 @@
 #include "cli/MarkJson.h"
 
 #include "documents/Utf8.h"
-#include "engine/TestState.h"
 
 namespace tikmeter::cli {
 
@@ -31,8 +30,7 @@ json outcomeJson(const engine::TestOutcome& outcome) {
     object["marked"] =
         outcome.markedPath.empty() ? json(nullptr) : json(toUtf8(outcome.markedPath));
     object["resultLine"] = textOrNull(outcome.resultLine);
-    const engine::TestState* state = outcome.marking;
-    if (state == nullptr) {
+    if (!outcome.marks) {
         for (const char* key :
              {"language", "sourceLimit", "keystrokeCount", "wordErrors", "errorCount", "grossWords",
               "netWords", "finalResult", "finalResultText", "penalties", "errorMarks",
@@ -42,43 +40,42 @@ json outcomeJson(const engine::TestOutcome& outcome) {
         }
         return object;
     }
-    object["language"] = outcome.language == engine::Language::English ? "English" : "Afrikaans";
-    object["sourceLimit"] = state->sourceLimit.value();
-    object["keystrokeCount"] = state->keystrokeCount;
-    object["wordErrors"] = state->wordErrors.value();
-    object["errorCount"] = state->errorCount.value();
-    object["grossWords"] = state->grossWords;
-    object["netWords"] = state->netWords;
-    object["finalResult"] = numberOf(state->finalResult);
-    object["finalResultText"] = toUtf8(state->finalResultText);
+    const engine::TestMarks& marks = *outcome.marks;
+    object["language"] = marks.language == engine::Language::English ? "English" : "Afrikaans";
+    object["sourceLimit"] = marks.sourceLimit;
+    object["keystrokeCount"] = marks.keystrokeCount;
+    object["wordErrors"] = marks.wordErrors;
+    object["errorCount"] = marks.errorCount;
+    object["grossWords"] = marks.grossWords;
+    object["netWords"] = marks.netWords;
+    object["finalResult"] = numberOf(marks.finalResult);
+    object["finalResultText"] = toUtf8(marks.finalResultText);
     json penalties = json::array();
-    for (const auto& line : state->penalties) {
+    for (const auto& line : marks.penalties) {
         penalties.push_back(toUtf8(line));
     }
     object["penalties"] = penalties;
     json errorMarks = json::array();
-    for (int k = 1; k <= state->wordErrors.value(); ++k) {
-        const auto& mark = state->errorMarks.at(k);
+    for (const auto& mark : marks.errorMarks) {
         errorMarks.push_back({toUtf8(mark.text), mark.position, mark.errorClass});
     }
     object["errorMarks"] = errorMarks;
     json repeatMarks = json::array();
-    for (int k = 1; k <= state->repeatMarkCount.value(); ++k) {
-        const auto& mark = state->repeatMarks.at(k);
+    for (const auto& mark : marks.repeatMarks) {
         repeatMarks.push_back({toUtf8(mark.text), mark.position});
     }
     object["repeatMarks"] = repeatMarks;
     json excessWords = json::array();
-    for (int k = 1; k <= state->excessCount.value(); ++k) {
-        excessWords.push_back(toUtf8(state->excessWords.at(k)));
+    for (const auto& word : marks.excessWords) {
+        excessWords.push_back(toUtf8(word));
     }
     object["excessWords"] = excessWords;
-    object["excessText"] = toUtf8(state->excessText);
-    object["bracketCount"] = state->bracketCount.value();
-    object["suspectCount"] = state->suspectsFound;
-    object["testLineBreaks"] = state->testLineBreaks.value();
-    object["sourceLineBreaks"] = state->sourceLineBreaks.value();
-    object["reportText"] = toUtf8(state->reportText);
+    object["excessText"] = toUtf8(marks.excessText);
+    object["bracketCount"] = marks.bracketCount;
+    object["suspectCount"] = marks.suspectCount;
+    object["testLineBreaks"] = marks.testLineBreaks;
+    object["sourceLineBreaks"] = marks.sourceLineBreaks;
+    object["reportText"] = toUtf8(marks.reportText);
     return object;
 }
 

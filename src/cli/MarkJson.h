@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/SessionWindow.h"
+#include "engine/TestOutcome.h"
 
 #include <nlohmann/json.hpp>
 

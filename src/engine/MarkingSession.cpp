@@ -1,15 +1,12 @@
 #include "engine/MarkingSession.h"
 
+#include "documents/PathText.h"
 #include "documents/Utf8.h"
 #include "engine/FileOps.h"
-#include "engine/LanguageDetection.h"
 #include "engine/MarkedTest.h"
-#include "documents/PathText.h"
-#include "engine/PunctuationSpacing.h"
 #include "engine/ResultFile.h"
-#include "engine/SessionFailure.h"
 #include "engine/TestCopies.h"
-#include "engine/TestMarking.h"
+#include "engine/TestMarker.h"
 
 #include <optional>
 
@@ -18,9 +15,12 @@ namespace tikmeter::engine {
 namespace {
 
 using documents::Document;
+using documents::joinPath;
 using documents::toPath;
 
-constexpr std::u16string_view kCrLf = u"\r\n";
+constexpr std::size_t kShortestTest = 50;  // characters a test needs to be marked
+constexpr std::size_t kLongestTest = 5000; // characters a test may have
+constexpr std::u16string_view kStatusDots = u".......";
 
 // Thrown by the error trap for the failures that end a session.
 struct SessionEnded {
@@ -46,192 +46,185 @@ public:
     template <class Step> void operator()(Step&& step) { run({}, std::forward<Step>(step)); }
 };
 
-// The marks of the test as spans to colour: error marks 1 to errorCount (before the
-// penalties are added), repeat marks 1 to repeatMarkCount.
-std::vector<MarkSpan> errorMarkSpans(const TestState& state) {
-    std::vector<MarkSpan> spans;
-    for (int k = 1; k <= state.errorCount.value(); ++k) {
-        spans.push_back({state.errorMarks.at(k).text, state.errorMarks.at(k).position});
+std::u16string trapMessage(FailureKind kind, const std::u16string& title) {
+    switch (kind) {
+    case FailureKind::Access:
+        return u"Edu Tikmeter does not have access to certain documents. Maybe Eng/Afr "
+               u"source document is empty, or speed test is not a valid file.";
+    case FailureKind::WriteProtected:
+        return u"Edu Tikmeter does not have access to write-protected disk. Please save "
+               u"speed tests on an accessible disk.";
+    case FailureKind::PermissionDenied:
+        return u"Permission denied. Try another location.";
+    case FailureKind::Overflow:
+        return u"Overflow error. " + title + u" may be too large. This session will terminate.";
+    case FailureKind::Other:
+        break;
     }
-    return spans;
-}
-
-std::vector<MarkSpan> repeatMarkSpans(const TestState& state) {
-    std::vector<MarkSpan> spans;
-    for (int k = 1; k <= state.repeatMarkCount.value(); ++k) {
-        spans.push_back({state.repeatMarks.at(k).text, state.repeatMarks.at(k).position});
-    }
-    return spans;
+    return {};
 }
 
 class MarkingSession {
 public:
-    MarkingSession(SessionWindow& window, std::vector<std::u16string> entries)
-        : window_(window), state_(window.state()), entries_(std::move(entries)) {}
+    MarkingSession(SessionInput input, ProgramState& state, SessionObserver& observer)
+        : input_(std::move(input)), state_(state), observer_(observer) {}
 
-    bool run() {
+    SessionSummary run() {
         try {
-            return runSteps();
+            runSteps();
         } catch (const SessionEnded& ended) {
             endThroughTrap(ended.kind);
-            return false;
         }
+        if (lastSource_ != nullptr) {
+            summary_.lastSource = *lastSource_;
+        }
+        return std::move(summary_);
     }
 
 private:
-    bool runSteps() {
+    void runSteps() {
         // A new session starts without the write failure of an earlier one.
         state_.writeFailure = false;
-        window_.showViewer();
-        trap_([&] { window_.setText1(documents::fileNameOf(documents::folderOf(entries_.front()))); });
+        observer_.logShown();
+        name_ = documents::destinationNameFor(input_.entries.front());
+        observer_.destinationNamed(name_);
         if (!settleDestination()) {
-            window_.showViewerClearButton();
-            return false;
+            summary_.end = SessionEnd::Cancelled;
+            return;
         }
         copyTests();
-        writeLogHeader();
-        const std::size_t count = entries_.size();
-        window_.progress(0, count);
+        loadSources();
+        observer_.logStarted();
+        observer_.logLine(u"               Marking speed tests in " + name_);
+        observer_.logLine(u"");
+        const std::size_t count = input_.entries.size();
+        observer_.progress(0, count);
         std::size_t index = 0;
         while (index < count) {
-            if (!loadNextTest(index)) {
+            Document test;
+            if (!loadNextTest(index, test)) {
                 break;
             }
-            markLoadedTest(index);
+            markLoadedTest(index, std::move(test));
             ++index;
-            window_.progress(index, count);
-            if (window_.stopRequested()) {
-                return false;
+            observer_.progress(index, count);
+            if (observer_.stopRequested()) {
+                summary_.end = SessionEnd::Stopped;
+                return;
             }
         }
-        window_.setLabel3(u"");
-        window_.messageBox(u"End of this marking session.\rResults have been saved in " +
-                               state_.destPath + u"\r",
-                           u"Done");
-        window_.showViewerClearButton();
-        return true;
+        title_.clear();
+        observer_.titleChanged(title_);
+        observer_.showMessage(MessageKind::Done,
+                              u"End of this marking session.\rResults have been saved in " +
+                                  state_.destPath + u"\r",
+                              u"Done");
+        summary_.end = SessionEnd::Completed;
     }
 
     // Creates the destination folder, or asks whether to reuse the existing one.
     // Returns false when the question was cancelled.
     bool settleDestination() {
-        const std::u16string programFolder = window_.programFolder();
-        state_.destPath = documents::joinPath(programFolder, window_.text1());
+        const std::u16string& programFolder = input_.programFolder;
+        state_.destPath = joinPath(programFolder, name_);
         if (!pathExists(state_.destPath)) {
             trap_([&] { createFolder(state_.destPath); });
-            window_.setLabel9(state_.destPath);
+            observer_.destinationShown(state_.destPath);
             return true;
         }
-        const std::u16string answer =
-            window_.inputBox(u"Type new foldername or click Enter to proceed ",
-                             u"Folder already exists", window_.text1());
-        if (answer.empty()) {
+        const std::optional<std::u16string> answer = observer_.askFolderName(
+            {u"Type new foldername or click Enter to proceed ", u"Folder already exists", name_});
+        if (!answer || answer->empty()) {
             return false;
         }
-        state_.destPath = documents::joinPath(programFolder, answer);
+        state_.destPath = joinPath(programFolder, *answer);
         if (!pathExists(state_.destPath)) {
             trap_([&] { createFolder(state_.destPath); });
         }
-        window_.setText1(documents::fileNameOf(answer));
-        window_.setLabel9(documents::joinPath(programFolder, window_.text1()));
+        name_ = documents::fileNameOf(*answer);
+        observer_.destinationNamed(name_);
+        observer_.destinationShown(joinPath(programFolder, name_));
         return true;
     }
 
     void copyTests() {
-        copies_ = planTestCopies(entries_, state_.destPath);
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            state_.stoorlegger = copies_[i];
-            if (entries_[i] != state_.stoorlegger) {
-                entryInProgress_ = i;
-                trap_([&] { copyFileReplacing(entries_[i], state_.stoorlegger); });
+        const std::vector<std::u16string>& entries = input_.entries;
+        copies_ = planTestCopies(entries, state_.destPath);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            state_.copyTarget = copies_[i];
+            if (entries[i] != state_.copyTarget) {
+                inProgress_ = i;
+                trap_([&] { copyFileReplacing(entries[i], state_.copyTarget); });
             }
         }
-        entryInProgress_.reset();
+        inProgress_.reset();
     }
 
-    void writeLogHeader() {
-        Document& log = window_.richTextBox3();
-        log.setText(u"               Marking speed tests in " + window_.text1() +
-                    std::u16string(kCrLf) + std::u16string(kCrLf));
-        window_.viewerChanged();
-    }
-
-    void appendLog(std::u16string_view line) {
-        Document& log = window_.richTextBox3();
-        log.setSelStart(log.text().size());
-        log.setSelLength(0);
-        log.setSelText(std::u16string(line) + std::u16string(kCrLf));
-        log.setSelStart(log.text().size());
-        window_.viewerChanged();
+    // Each source is read once; one that cannot be read fails the first test that needs it.
+    void loadSources() {
+        for (const Language language : {Language::Afrikaans, Language::English}) {
+            const std::u16string& path =
+                language == Language::English ? input_.englishSource : input_.afrikaansSource;
+            try {
+                Document source;
+                source.loadFile(toPath(path));
+                sources_.set(language, std::move(source));
+            } catch (...) {
+                sources_.setFailure(language, std::current_exception());
+            }
+        }
     }
 
     // Loads tests from `index` on until one can be marked; too short and too long tests
     // are logged and get a failure line. Returns false when no test is left.
-    bool loadNextTest(std::size_t& index) {
-        const std::size_t count = entries_.size();
+    bool loadNextTest(std::size_t& index, Document& test) {
+        const std::size_t count = input_.entries.size();
         bool testLoaded = false;
         do {
             state_.currentFilePath = copies_[index];
-            entryInProgress_ = index;
-            Document& test = window_.richTextBox1();
+            inProgress_ = index;
+            // Every test starts from an empty document: nothing of an earlier test stays.
+            test = Document();
             trap_([&] { test.loadFile(toPath(state_.currentFilePath)); });
             const std::size_t length = test.text().size();
-            const std::u16string& entry = entries_[index];
-            if (length <= 49 || length > 5000) {
-                const std::u16string_view status =
-                    length <= 49 ? u"too short or empty" : u"too long or corrupt";
-                appendLog(entry + u"......." + std::u16string(status));
-                std::optional<std::u16string> line;
-                trap_([&] {
-                    const std::u16string text = failureLine(entry);
-                    appendResultLine(state_.destPath, text);
-                    line = text;
-                });
-                entryInProgress_.reset();
-                window_.testFinished({entry, std::u16string(status), nullptr, {}, {}, line});
+            if (length < kShortestTest || length > kLongestTest) {
+                rejectTest(index,
+                           length < kShortestTest ? u"too short or empty" : u"too long or corrupt");
                 ++index;
-                window_.progress(index, count);
+                observer_.progress(index, count);
             } else {
                 testLoaded = true;
             }
         } while (index < count && !testLoaded);
-        window_.setLabel3(state_.currentFilePath);
+        title_ = state_.currentFilePath;
+        observer_.titleChanged(title_);
         return testLoaded;
     }
 
-    void markLoadedTest(std::size_t index) {
-        entryInProgress_ = index;
-        Document& test = window_.richTextBox1();
-        Document& source = window_.richTextBox2();
-        TestMarking marking(trap_);
-        Language language = Language::Afrikaans;
-
+    void rejectTest(std::size_t index, const std::u16string& status) {
+        const std::u16string& entry = input_.entries[index];
+        observer_.logLine(entry + std::u16string(kStatusDots) + status);
+        std::optional<std::u16string> line;
         trap_([&] {
-            language = detectLanguage(test.text());
-            source.loadFile(toPath(window_.sourcePath(language)));
+            const std::u16string text = failureLine(entry);
+            appendResultLine(state_.destPath, text);
+            line = text;
         });
-        trap_([&] {
-            std::string testCode = test.rtf();
-            std::string sourceCode = source.rtf();
-            punctuationSpacingPass(testCode, sourceCode);
-            test.setRtf(testCode);
-            source.setRtf(sourceCode);
-        });
+        inProgress_.reset();
+        ++summary_.rejected;
+        observer_.testFinished({entry, status, std::nullopt, {}, line});
+    }
 
-        marking.compare(test.text(), source.text());
-        trap_([&] {
-            applyMarks(test, errorMarkSpans(marking.state()), repeatMarkSpans(marking.state()));
-        });
-        marking.scoreAndReport(window_.resultFormat());
-
+    void markLoadedTest(std::size_t index, Document test) {
+        inProgress_ = index;
+        MarkingResult result = markTest(std::move(test), sources_, input_.resultFormat, trap_);
+        if (result.source != nullptr) {
+            lastSource_ = result.source;
+        }
         std::u16string markedPath;
-        trap_([&] { insertReport(test, marking.state().reportText); });
         trap_([&] {
-            if (window_.label3().find_first_not_of(u' ') == std::u16string::npos) {
-                window_.setLabel3(u"Untitled");
-            }
-            const std::u16string target = markedTestPath(state_.destPath, window_.label3());
-            test.saveFile(toPath(target));
+            const std::u16string target = markedTestPath(state_.destPath, title_);
+            result.markedTest.saveFile(toPath(target));
             markedPath = target;
         });
         std::optional<std::u16string> line;
@@ -240,85 +233,64 @@ private:
                 return;
             }
             const std::u16string text =
-                resultLine(state_.destPath, window_.label3(), marking.state().finalResultText);
+                resultLine(state_.destPath, title_, result.marks.finalResultText);
             appendResultLine(state_.destPath, text);
             line = text;
         });
-        marking.reliabilityCheck(source.text());
-
-        const std::u16string& status = marking.state().statusText;
-        appendLog(entries_[index] + status);
-        window_.testFinished({entries_[index],
-                              status.substr(std::min<std::size_t>(7, status.size())),
-                              &marking.state(), language, markedPath, line});
-        entryInProgress_.reset();
-        window_.letEventsRun();
-    }
-
-    // The message the error trap shows for a failure that ends the session.
-    std::u16string trapMessage(FailureKind kind) const {
-        switch (kind) {
-        case FailureKind::Access:
-            return u"Edu Tikmeter does not have access to certain documents. Maybe Eng/Afr "
-                   u"source document is empty, or speed test is not a valid file.";
-        case FailureKind::WriteProtected:
-            return u"Edu Tikmeter does not have access to write-protected disk. Please save "
-                   u"speed tests on an accessible disk.";
-        case FailureKind::PermissionDenied:
-            return u"Permission denied. Try another location.";
-        case FailureKind::Overflow:
-            return u"Overflow error. " + window_.label3() +
-                   u" may be too large. This session will terminate.";
-        case FailureKind::Other:
-            break;
-        }
-        return {};
+        const std::u16string& entry = input_.entries[index];
+        const std::u16string& status = result.statusText;
+        observer_.logLine(entry + status);
+        inProgress_.reset();
+        ++summary_.marked;
+        observer_.testFinished({entry, status.substr(std::min(kStatusDots.size(), status.size())),
+                                std::move(result.marks), markedPath, line});
+        observer_.letEventsRun();
     }
 
     void endThroughTrap(FailureKind kind) {
-        const std::u16string message = trapMessage(kind);
-        window_.messageBox(message, u"Error");
-        if (kind == FailureKind::Access) {
-            // The reload can fail in turn (nothing loaded yet, or the unreadable file
-            // itself): the session then ends quietly.
-            try {
-                Document& test = window_.richTextBox1();
-                test.loadFile(toPath(state_.currentFilePath));
-                test.setSelStart(1);
-            } catch (...) {
-            }
-        }
+        const std::u16string message = trapMessage(kind, title_);
+        observer_.showMessage(MessageKind::Error, message, u"Error");
         if (kind != FailureKind::Overflow) {
             state_.writeFailure = true;
         }
         // The entry the session stopped at is reported with the failure as its status.
-        if (entryInProgress_) {
-            window_.testFinished({entries_[*entryInProgress_], message, nullptr, {}, {}, {}});
+        if (inProgress_) {
+            observer_.testFinished({input_.entries[*inProgress_], message, std::nullopt, {}, {}});
         }
-        window_.showViewerClearButton();
+        summary_.end = SessionEnd::Trapped;
+        summary_.failure = kind;
     }
 
-    SessionWindow& window_;
-    WindowState& state_;
-    const std::vector<std::u16string> entries_;
+    const SessionInput input_;
+    ProgramState& state_;
+    SessionObserver& observer_;
+    SessionSummary summary_;
+    std::u16string name_;  // the destination folder's name
+    std::u16string title_; // the file being marked, as the viewer's title shows it
     std::vector<std::u16string> copies_;
-    std::optional<std::size_t> entryInProgress_; // the entry being loaded or marked
+    PreparedSources sources_;
+    const Document* lastSource_ = nullptr;
+    std::optional<std::size_t> inProgress_; // the entry being copied, loaded or marked
     ErrorTrap trap_;
 };
 
 } // namespace
 
-bool runMarkingSession(SessionWindow& window) {
-    std::vector<std::u16string> entries = window.testList();
-    if (entries.empty()) {
-        window.messageBox(u"No speed tests in the green box...", u"Error");
-        return false;
+SessionSummary runMarkingSession(SessionInput input, ProgramState& state,
+                                 SessionObserver& observer) {
+    SessionSummary summary;
+    if (input.entries.empty()) {
+        observer.showMessage(MessageKind::Error, u"No speed tests in the green box...", u"Error");
+        summary.end = SessionEnd::NoTests;
+    } else if (input.lastSource.text().size() < kShortestTest) {
+        observer.showMessage(MessageKind::Error, u"Source Document missing, or too small...",
+                             u"Error");
+        summary.end = SessionEnd::NoSource;
+    } else {
+        summary = MarkingSession(std::move(input), state, observer).run();
     }
-    if (window.richTextBox2().text().size() < 50) {
-        window.messageBox(u"Source Document missing, or too small...", u"Error");
-        return false;
-    }
-    return MarkingSession(window, std::move(entries)).run();
+    observer.sessionEnded(summary);
+    return summary;
 }
 
 } // namespace tikmeter::engine

@@ -1,7 +1,7 @@
 #include "engine/ProgramFolder.h"
 
-#include "documents/Utf8.h"
 #include "documents/PathText.h"
+#include "documents/Utf8.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -81,8 +81,8 @@ ProgramFolder resolveProgramFolder(std::u16string executableFolder) {
         folder.path = folder.preferredPath;
     } else {
         const std::u16string userHome = environmentText("HOME");
-        folder.path = documents::joinPath(withoutTrailingSeparator(userHome.empty() ? u"/tmp" : userHome),
-                               u"Edu Tikmeter");
+        folder.path = documents::joinPath(
+            withoutTrailingSeparator(userHome.empty() ? u"/tmp" : userHome), u"Edu Tikmeter");
         folder.isHomeFallback = true;
     }
     return folder;

@@ -1,8 +1,8 @@
 #include "engine/ResultFile.h"
 
 #include "documents/CodePages.h"
-#include "engine/FileOps.h"
 #include "documents/PathText.h"
+#include "engine/FileOps.h"
 
 namespace tikmeter::engine {
 
@@ -16,7 +16,8 @@ std::u16string withoutLastFour(std::u16string_view text) {
 
 std::u16string resultLine(std::u16string_view destPath, std::u16string_view title,
                           std::u16string_view finalResultText) {
-    std::u16string line = documents::joinPath(destPath, withoutLastFour(documents::fileNameOf(title)));
+    std::u16string line =
+        documents::joinPath(destPath, withoutLastFour(documents::fileNameOf(title)));
     line += u"   ";
     line += finalResultText;
     line += u" wpm";

@@ -1,18 +1,20 @@
 #include "engine/SourceDocuments.h"
 
 #include "documents/DocumentError.h"
+#include "documents/PathText.h"
 #include "documents/Utf8.h"
 #include "engine/FileOps.h"
-#include "documents/PathText.h"
 #include "engine/SessionFailure.h"
 
 namespace tikmeter::engine {
 
 namespace {
 
+constexpr std::u16string_view kNoAccess = u"Please save current file on an accessible disk.";
+
 // Runs one step of opening a source. Returns false when the step failed for lack of
 // access (the operation then ends); every other failure is ignored.
-template <class Step> bool accessible(SessionWindow& window, Step&& step) {
+template <class Step> bool accessible(ProgramState& state, OpenedSource& opened, Step&& step) {
     try {
         step();
     } catch (...) {
@@ -20,8 +22,8 @@ template <class Step> bool accessible(SessionWindow& window, Step&& step) {
         case FailureKind::Access:
         case FailureKind::WriteProtected:
         case FailureKind::PermissionDenied:
-            window.messageBox(u"Please save current file on an accessible disk.", u"Error");
-            window.state().writeFailure = true;
+            opened.message = std::u16string(kNoAccess);
+            state.writeFailure = true;
             return false;
         case FailureKind::Overflow:
         case FailureKind::Other:
@@ -33,33 +35,30 @@ template <class Step> bool accessible(SessionWindow& window, Step&& step) {
 
 } // namespace
 
-void MaakBronOop(SessionWindow& window, Language language, const std::u16string& pickedPath) {
-    WindowState& state = window.state();
-    documents::Document& source = window.richTextBox2();
-    source.setText(u"");
+OpenedSource openSourceDocument(ProgramState& state, const std::u16string& programFolder,
+                                const std::u16string& pickedPath) {
+    OpenedSource opened;
     state.currentFilePath = pickedPath;
     if (!pickedPath.empty()) {
-        state.stoorlegger = documents::joinPath(window.programFolder(), documents::fileNameOf(pickedPath));
+        state.copyTarget = documents::joinPath(programFolder, documents::fileNameOf(pickedPath));
         const bool copied =
-            accessible(window, [&] { copyFileReplacing(pickedPath, state.stoorlegger); });
+            accessible(state, opened, [&] { copyFileReplacing(pickedPath, state.copyTarget); });
         if (copied) {
-            state.currentFilePath = state.stoorlegger;
-            source.setBaseFontName(u"Courier New");
-            // Content that is not a document leaves the source empty while the row still
-            // names the file; the session's size check then stops a marking run.
-            accessible(window, [&] {
+            state.currentFilePath = state.copyTarget;
+            opened.document.setBaseFontName(u"Courier New");
+            accessible(state, opened, [&] {
                 try {
-                    source.loadFile(documents::toPath(state.currentFilePath));
+                    opened.document.loadFile(documents::toPath(state.currentFilePath));
                 } catch (const documents::DocumentError& e) {
                     if (e.kind() != documents::DocumentErrorKind::Unreadable) {
                         throw;
                     }
-                    source.setText(u"");
                 }
             });
         }
     }
-    window.setSourcePath(language, state.currentFilePath);
+    opened.shownPath = state.currentFilePath;
+    return opened;
 }
 
 } // namespace tikmeter::engine

@@ -1,13 +1,16 @@
 #include "WindowFixture.h"
 
+#include "browser/TestList.h"
+
 #include <QPushButton>
+#include <QTextEdit>
 #include <QtTest>
 
 namespace tikmeter::app::testing {
 
 WindowFixture::WindowFixture(const QStringList& startArguments) {
     qputenv("EDU_TIKMETER_HOME", home_.path().toLocal8Bit());
-    window_ = std::make_unique<FrmMain>(dialogs_, startArguments);
+    window_ = std::make_unique<MainWindow>(dialogs_, startArguments);
 }
 
 WindowFixture::~WindowFixture() {
@@ -16,14 +19,25 @@ WindowFixture::~WindowFixture() {
 }
 
 void WindowFixture::fillTestList(const QStringList& paths) {
-    find<QListWidget*>(QStringLiteral("List1"))->addItems(paths);
+    find<browser::TestList*>()->appendEntries(paths);
 }
 
 void WindowFixture::pickSource(engine::Language language, const QString& path) {
     dialogs_.openAnswers.push_back(path);
-    const QString button = language == engine::Language::Afrikaans ? QStringLiteral("Command2")
-                                                                   : QStringLiteral("Command3");
-    QTest::mouseClick(find<QPushButton*>(button), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton*>(language == engine::Language::Afrikaans
+                                             ? QStringLiteral("afrikaansSourceButton")
+                                             : QStringLiteral("englishSourceButton")),
+                      Qt::LeftButton);
+}
+
+void WindowFixture::pickSourcesAndMark() {
+    pickSource(engine::Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
+    pickSource(engine::Language::English, testDataPath("sources/en1-libreoffice.rtf"));
+    QTest::mouseClick(find<QPushButton*>(QStringLiteral("markButton")), Qt::LeftButton);
+}
+
+QStringList WindowFixture::viewerLines() const {
+    return find<QTextEdit*>(QStringLiteral("viewer"))->toPlainText().split(u'\n');
 }
 
 QString testDataPath(const QString& relative) {

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "ScriptedDialogs.h"
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 
-#include <QListWidget>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -18,12 +17,12 @@ public:
     explicit WindowFixture(const QStringList& startArguments = {});
     ~WindowFixture();
 
-    FrmMain& window() { return *window_; }
+    MainWindow& window() { return *window_; }
     ScriptedDialogs& dialogs() { return dialogs_; }
     QString programFolder() const { return home_.path(); }
 
-    // A named child of the window (T is a pointer type); a missing one ends the test run.
-    template <typename T> T find(const QString& name) const {
+    // A child of the window by type and role name; a missing one ends the test run.
+    template <typename T> T find(const QString& name = {}) const {
         T child = window_->findChild<T>(name);
         if (child == nullptr) {
             qFatal("no child named %s", qPrintable(name));
@@ -31,15 +30,19 @@ public:
         return child;
     }
 
-    // Puts test paths into List1 as the browser's drops do.
+    // Puts test paths into the test list as the browser's drops do.
     void fillTestList(const QStringList& paths);
     // Picks a source document through the row's button and the scripted open dialog.
     void pickSource(engine::Language language, const QString& path);
+    // Both sources of the test data, then a press of the mark button.
+    void pickSourcesAndMark();
+    // The viewer's text, one entry per paragraph.
+    QStringList viewerLines() const;
 
 private:
     QTemporaryDir home_;
     ScriptedDialogs dialogs_;
-    std::unique_ptr<FrmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 // The shared test corpus.

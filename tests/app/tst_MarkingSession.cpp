@@ -1,8 +1,8 @@
-// A whole marking session started by the marking button, as the teacher runs it.
+// A marking session started by the mark button, as the teacher runs it.
 #include "WindowFixture.h"
+#include "browser/TestList.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,99 +15,86 @@ using namespace tikmeter::app;
 using namespace tikmeter::app::testing;
 using tikmeter::engine::Language;
 
-namespace {
-
-QStringList classA() {
-    QStringList tests;
-    for (int i = 1; i <= 24; ++i) {
-        tests.append(testDataPath(QStringLiteral("class-a/a%1.rtf").arg(i, 2, 10, QChar(u'0'))));
-    }
-    return tests;
-}
-
-const QStringList kStatuses = {".......Successful", ".......Result may not be reliable",
-                               ".......too short or empty", ".......too long or corrupt"};
-
-} // namespace
-
 class MarkingSessionTest : public QObject {
     Q_OBJECT
 
 private slots:
     void emptyListStopsBeforeStart() {
         WindowFixture fixture;
-        QTest::mouseClick(fixture.find<QPushButton*>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
         const auto& messages = fixture.dialogs().messages;
         QCOMPARE(messages.size(), std::size_t(1));
         QCOMPARE(messages[0].text, QStringLiteral("No speed tests in the green box..."));
-        QVERIFY(fixture.find<QPushButton*>("Command1")->isEnabled());
+        QVERIFY(!fixture.find<QTextEdit*>("viewer")->isVisible());
     }
 
+    // The window's own source pick names the copy in its row and feeds the session; while
+    // the session runs, nothing may start a second one, replace the log or the source, or
+    // move the destination.
     void classIsMarkedIntoDestination() {
         WindowFixture fixture;
-        FrmMain& window = fixture.window();
+        MainWindow& window = fixture.window();
         window.show();
-        fixture.pickSource(Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
-        fixture.pickSource(Language::English, testDataPath("sources/en1-libreoffice.rtf"));
-        const QStringList tests = classA();
+        const QStringList tests = {testDataPath("class-a/a01.rtf"), testDataPath("edge/e49.rtf"),
+                                   testDataPath("class-a/a19.rtf")};
         fixture.fillTestList(tests);
 
-        // Runs at the first pending-event pass inside the session: the button must be
-        // disabled, and a second press must not start a second session.
-        auto* button = fixture.find<QPushButton*>("Command1");
-        bool enabledDuringSession = true;
-        bool runningDuringSession = false;
-        bool viewerCommandsDuringSession = true;
-        auto* openResults = window.findChild<QAction*>("mnuResults");
-        auto* pickEnglish = fixture.find<QPushButton*>("Command3");
+        auto* button = fixture.find<QPushButton*>("markButton");
+        auto* openResults = fixture.find<QAction*>("openResultsAction");
+        auto* pickEnglish = fixture.find<QPushButton*>("englishSourceButton");
+        auto* list = fixture.find<tikmeter::browser::TestList*>();
+        bool controlsDuringSession = true;
         QMetaObject::invokeMethod(
             &window,
             [&] {
-                enabledDuringSession = button->isEnabled();
-                runningDuringSession = window.sessionRunning();
-                // Nothing may replace the log or the source while the session runs.
-                viewerCommandsDuringSession = openResults->isEnabled() || pickEnglish->isEnabled();
+                controlsDuringSession = button->isEnabled() || openResults->isEnabled() ||
+                                        pickEnglish->isEnabled() || !window.sessionRunning();
                 window.markSpeedTests();
+                emit list->destinationDerived("Elsewhere", "/elsewhere");
             },
             Qt::QueuedConnection);
-        QTest::mouseClick(button, Qt::LeftButton);
+        fixture.pickSourcesAndMark();
+        QVERIFY(!controlsDuringSession);
+        QVERIFY(button->isEnabled() && openResults->isEnabled() && pickEnglish->isEnabled());
+        QCOMPARE(fixture.find<QLabel*>("englishSourcePath")->text(),
+                 fixture.programFolder() + "/en1-libreoffice.rtf");
 
-        QVERIFY(runningDuringSession);
-        QVERIFY(!enabledDuringSession);
-        QVERIFY(!viewerCommandsDuringSession);
-        QVERIFY(button->isEnabled());
-        QVERIFY(openResults->isEnabled());
-        QVERIFY(pickEnglish->isEnabled());
-        QVERIFY(!window.sessionRunning());
-
+        const QString dest = fixture.programFolder() + "/class-a";
         const auto& messages = fixture.dialogs().messages;
         QCOMPARE(messages.size(), std::size_t(1));
-        QCOMPARE(messages[0].title, QStringLiteral("Done"));
-        const QString dest = fixture.programFolder() + "/class-a";
-        QCOMPARE(messages[0].text, QStringLiteral("End of this marking session.\rResults have "
-                                                  "been saved in ") +
-                                       dest + u'\r');
-        QCOMPARE(fixture.find<QLineEdit*>("Text1")->text(), QStringLiteral("class-a"));
-        QCOMPARE(fixture.find<QLabel*>("Label9")->text(), dest);
-        QCOMPARE(fixture.find<QLabel*>("Label3")->text(), QString());
-        QVERIFY(QFileInfo(dest + "/Resultaat.res").isFile());
-
-        // One log line per test, in list order, each with a status.
-        const QStringList log = fixture.find<QTextEdit*>("RichTextBox3")
-                                    ->toPlainText()
-                                    .split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(log.size(), tests.size() + 1);
-        QVERIFY(log[0].contains(QStringLiteral("Marking speed tests in class-a")));
-        for (qsizetype i = 0; i < tests.size(); ++i) {
-            QVERIFY2(log[i + 1].startsWith(tests[i]), qPrintable(log[i + 1]));
-            const QString status = log[i + 1].mid(tests[i].size());
-            QVERIFY2(kStatuses.contains(status), qPrintable(status));
-        }
+        QCOMPARE(messages[0].text,
+                 "End of this marking session.\rResults have been saved in " + dest + u'\r');
+        QCOMPARE(fixture.find<QLineEdit*>("destinationName")->text(), QStringLiteral("class-a"));
+        QCOMPARE(fixture.find<QLabel*>("destinationPath")->text(), dest);
+        QCOMPARE(fixture.find<QLabel*>("viewerTitle")->text(), QString());
+        QCOMPARE(
+            fixture.viewerLines(),
+            QStringList({"               Marking speed tests in class-a", "",
+                         tests[0] + ".......Successful", tests[1] + ".......too short or empty",
+                         tests[2] + ".......Result may not be reliable", ""}));
         auto* progress = fixture.find<QProgressBar*>("progressBar");
-        QCOMPARE(progress->maximum(), int(tests.size()));
-        QCOMPARE(progress->value(), int(tests.size()));
-        QVERIFY(fixture.find<QPushButton*>("Command8_0")->isVisible());
+        QCOMPARE(progress->maximum(), 3);
+        QCOMPARE(progress->value(), 3);
+        QVERIFY(fixture.find<QPushButton*>("viewerClearButton")->isVisible());
+        QVERIFY(QFileInfo(dest + "/a19.rug").isFile());
         QCOMPARE(fixture.dialogs().unexpected, 0);
+    }
+
+    // The log is drawn in one font, whatever the viewer showed before it.
+    void logKeepsItsFontAfterAMarkedTestWasShown() {
+        WindowFixture fixture;
+        fixture.fillTestList({testDataPath("class-a/a01.rtf")});
+        fixture.pickSourcesAndMark();
+        fixture.dialogs().openAnswers.push_back(fixture.programFolder() + "/class-a/a01.rug");
+        fixture.find<QAction*>("openMarkedTestAction")->trigger();
+        fixture.dialogs().inputAnswers.push_back("class-a");
+        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
+        const auto& log = fixture.window().viewerDocument();
+        QVERIFY(log.text().starts_with(u"               Marking speed tests in class-a"));
+        for (const auto& run : log.runs()) {
+            QVERIFY(run.format == tikmeter::documents::CharFormat{});
+        }
+        QVERIFY(log.baseFontName() == tikmeter::documents::Document().baseFontName());
     }
 };
 

@@ -82,63 +82,62 @@ private slots:
 
         // Start at the school folder given on the command line.
         WindowFixture fixture({school.path()});
-        FrmMain& window = fixture.window();
+        MainWindow& window = fixture.window();
         window.show();
-        auto* lvDir = fixture.find<FileList*>("lvDir");
-        QCOMPARE(lvDir->currentFolder(), school.path());
+        auto* files = fixture.find<FileList*>();
+        QCOMPARE(files->currentFolder(), school.path());
         QCOMPARE(window.windowTitle(), "Edu Tikmeter - " + school.path());
 
         // Browse: double-click the class folder where the pointer is.
-        QTreeWidgetItem* classEntry = entryNamed(*lvDir, "Class A");
+        QTreeWidgetItem* classEntry = entryNamed(*files, "Class A");
         QVERIFY(classEntry != nullptr);
-        const QPoint point = lvDir->visualItemRect(classEntry).center();
-        QMouseEvent move(QEvent::MouseMove, point, lvDir->viewport()->mapToGlobal(point),
+        const QPoint point = files->visualItemRect(classEntry).center();
+        QMouseEvent move(QEvent::MouseMove, point, files->viewport()->mapToGlobal(point),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(lvDir->viewport(), &move);
-        QTest::mouseDClick(lvDir->viewport(), Qt::LeftButton, Qt::NoModifier, point);
-        QCOMPARE(lvDir->currentFolder(), classFolder);
-        QCOMPARE(lvDir->topLevelItemCount(), 4); // notes.doc is not a speed test
+        QCoreApplication::sendEvent(files->viewport(), &move);
+        QTest::mouseDClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QCOMPARE(files->currentFolder(), classFolder);
+        QCOMPARE(files->topLevelItemCount(), 4); // notes.doc is not a speed test
 
         // Select three tests and drag them into the green box.
         for (const char* name : {"a01.rtf", "a13.rtf", "a14.rtf"}) {
-            entryNamed(*lvDir, name)->setSelected(true);
+            entryNamed(*files, name)->setSelected(true);
         }
-        auto* list1 = fixture.find<TestList*>("List1");
-        std::unique_ptr<QMimeData> data(lvDir->createDragData());
-        dropOn(*list1, *data);
-        lvDir->finishDrag();
-        QCOMPARE(list1->entries(), QStringList({classFolder + "/a01.rtf", classFolder + "/a13.rtf",
-                                                classFolder + "/a14.rtf"}));
-        QCOMPARE(fixture.find<QLineEdit*>("Text1")->text(), QStringLiteral("Class A"));
+        auto* list = fixture.find<TestList*>();
+        std::unique_ptr<QMimeData> data(files->createDragData());
+        dropOn(*list, *data);
+        files->finishDrag();
+        QCOMPARE(list->entries(), QStringList({classFolder + "/a01.rtf", classFolder + "/a13.rtf",
+                                               classFolder + "/a14.rtf"}));
+        QCOMPARE(fixture.find<QLineEdit*>("destinationName")->text(), QStringLiteral("Class A"));
         const QString dest = fixture.programFolder() + "/Class A";
-        QCOMPARE(fixture.find<QLabel*>("Label9")->text(), dest);
-        QVERIFY(lvDir->selectedItems().isEmpty());
+        QCOMPARE(fixture.find<QLabel*>("destinationPath")->text(), dest);
+        QVERIFY(files->selectedItems().isEmpty());
         screenshot(window, "browser.png");
 
         // Pick the sources and mark.
         fixture.pickSource(Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
         fixture.pickSource(Language::English, testDataPath("sources/en1-libreoffice.rtf"));
-        QTest::mouseClick(fixture.find<QPushButton*>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
         QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
         QCOMPARE(fixture.dialogs().messages[0].title, QStringLiteral("Done"));
-        const QString log = fixture.find<QTextEdit*>("RichTextBox3")->toPlainText();
+        const QString log = fixture.find<QTextEdit*>("viewer")->toPlainText();
         QVERIFY(log.startsWith("               Marking speed tests in Class A"));
         QVERIFY(log.contains(classFolder + "/a13.rtf.......Successful"));
         screenshot(window, "after-marking.png");
 
         // Open the result file in the viewer.
         fixture.dialogs().openAnswers.push_back(dest + "/Resultaat.res");
-        fixture.find<QAction*>("mnuResults")->trigger();
+        fixture.find<QAction*>("openResultsAction")->trigger();
         const QStringList results = resultLines(dest + "/Resultaat.res");
         QCOMPARE(results.size(), 3);
-        QCOMPARE(fixture.find<QTextEdit*>("RichTextBox3")->toPlainText(),
-                 results.join('\n') + '\n');
-        QCOMPARE(fixture.find<QLabel*>("Label3")->text(), dest + "/Resultaat.res");
+        QCOMPARE(fixture.find<QTextEdit*>("viewer")->toPlainText(), results.join('\n') + '\n');
+        QCOMPARE(fixture.find<QLabel*>("viewerTitle")->text(), dest + "/Resultaat.res");
 
         // Open a marked test: its error marks show white on red.
         fixture.dialogs().openAnswers.push_back(dest + "/a01.rug");
-        fixture.find<QAction*>("mnuMarked")->trigger();
-        const auto& marked = window.richTextBox3();
+        fixture.find<QAction*>("openMarkedTestAction")->trigger();
+        const auto& marked = window.viewerDocument();
         bool redMark = false;
         for (const auto& run : marked.runs()) {
             redMark = redMark || (run.format.backColor == tikmeter::documents::kRed &&
@@ -155,7 +154,7 @@ private slots:
             printer.setOutputFileName(pdf);
             return true;
         });
-        fixture.find<QAction*>("mnuPrint")->trigger();
+        fixture.find<QAction*>("printAction")->trigger();
         QProcess pdftotext;
         pdftotext.start("pdftotext", {pdf, "-"});
         QVERIFY(pdftotext.waitForFinished());
@@ -170,25 +169,24 @@ private slots:
     void examplesMarkedThroughTheWindow() {
         const QString examples = QStringLiteral(TIKMETER_EXAMPLES_DIR);
         WindowFixture fixture({examples + "/class-a"});
-        FrmMain& window = fixture.window();
+        MainWindow& window = fixture.window();
         window.resize(1100, 760);
         window.show();
-        auto* lvDir = fixture.find<FileList*>("lvDir");
-        QCOMPARE(lvDir->topLevelItemCount(), 24);
-        lvDir->selectAll();
-        auto* list1 = fixture.find<TestList*>("List1");
-        std::unique_ptr<QMimeData> data(lvDir->createDragData());
-        dropOn(*list1, *data);
-        lvDir->finishDrag();
-        QCOMPARE(list1->count(), 24);
+        auto* files = fixture.find<FileList*>();
+        QCOMPARE(files->topLevelItemCount(), 24);
+        files->selectAll();
+        auto* list = fixture.find<TestList*>();
+        std::unique_ptr<QMimeData> data(files->createDragData());
+        dropOn(*list, *data);
+        files->finishDrag();
+        QCOMPARE(list->count(), 24);
 
         fixture.pickSource(Language::Afrikaans, examples + "/sources/afrikaans.rtf");
         fixture.pickSource(Language::English, examples + "/sources/english.rtf");
-        QTest::mouseClick(fixture.find<QPushButton*>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
         QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
         QCOMPARE(fixture.dialogs().messages[0].title, QStringLiteral("Done"));
-        const QStringList log =
-            fixture.find<QTextEdit*>("RichTextBox3")->toPlainText().split(u'\n');
+        const QStringList log = fixture.find<QTextEdit*>("viewer")->toPlainText().split(u'\n');
         QCOMPARE(log.size(), 2 + 24 + 1); // header, blank line, one line per test, final end
         QCOMPARE(log[0], QStringLiteral("               Marking speed tests in class-a"));
         QCOMPARE(log[2], examples + "/class-a/a01.rtf.......Successful");

@@ -28,6 +28,10 @@ struct Scenario {
     std::vector<SessionRun> runs;
 };
 
+void PrintTo(const Scenario& value, std::ostream* out) {
+    *out << value.name;
+}
+
 std::vector<std::string> examplesClass() {
     std::vector<std::string> tests;
     for (int i = 1; i <= 24; ++i) {

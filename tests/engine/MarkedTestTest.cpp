@@ -3,6 +3,9 @@
 #include "documents/Document.h"
 #include "engine/ResultFile.h"
 #include "engine/TestCopies.h"
+#include "engine/TestMarker.h"
+
+#include "documents/DocumentError.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +113,30 @@ TEST(TestCopies, SameNamesFromDifferentFoldersGetFreeNames) {
 TEST(TestCopies, FilesAlreadyInTheDestinationKeepTheirNames) {
     const auto copies = planTestCopies({u"/a/jan.rtf", u"/dest/jan.rtf"}, u"/dest");
     EXPECT_EQ(copies, (std::vector<std::u16string>{u"/dest/jan (2).rtf", u"/dest/jan.rtf"}));
+}
+
+// A test is compared with the source of its own language, and a missing source fails only
+// the tests that need it.
+TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
+    const std::u16string english = u"The dog and a cat sat on the mat in the sun all day long.";
+    PreparedSources sources;
+    sources.setFailure(Language::Afrikaans, std::make_exception_ptr(std::runtime_error("none")));
+    Document source;
+    source.setText(english);
+    sources.set(Language::English, source);
+    Document test;
+    test.setText(u"The dog and a cta sat on the mat in the sun all day long.");
+    StepRunner runner;
+    const MarkingResult result = markTest(test, sources, ResultFormat::Integer, runner);
+    EXPECT_EQ(result.marks.language, Language::English);
+    ASSERT_EQ(result.marks.errorMarks.size(), 1u);
+    EXPECT_EQ(result.marks.errorMarks[0].text, u"cta ");
+    EXPECT_EQ(result.markedTest.formatAt(14).backColor, kRed);
+    EXPECT_TRUE(result.markedTest.text().ends_with(result.marks.reportText));
+
+    test.setText(u"Die hond en die kat sit op die mat in die son, die hele dag lank.");
+    EXPECT_THROW(markTest(test, sources, ResultFormat::Integer, runner), std::runtime_error);
+    EXPECT_THROW(PreparedSources().of(Language::English), documents::DocumentError);
 }
 
 } // namespace

@@ -10,12 +10,10 @@
 namespace tikmeter::engine::testing {
 namespace {
 
-using documents::fromPath;
-
 // Sets an environment variable for the length of a test, restoring the old value.
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(const char* name, const std::string* value) : name_(name) {
+    ScopedEnvironment(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) {
             old_ = old;
         }
@@ -28,54 +26,56 @@ private:
     std::optional<std::string> old_;
 };
 
-TEST(ProgramFolder, EnvironmentNamesItWithoutTrailingSeparator) {
-    TempFolder home;
-    const std::string value = home.path().string() + "/";
-    ScopedEnvironment env("EDU_TIKMETER_HOME", &value);
-    const ProgramFolder folder = resolveProgramFolder(u"/nonexistent/bin");
-    EXPECT_EQ(folder.path, home.text());
-    EXPECT_FALSE(folder.isHomeFallback);
+struct FolderCase {
+    const char* name;
+    std::optional<std::string> environment; // EDU_TIKMETER_HOME below the temporary folder
+    std::string executableFolder;           // "" = the temporary folder itself
+    std::string expected;                   // below the temporary folder
+    bool fallback;
+};
+
+void PrintTo(const FolderCase& value, std::ostream* out) {
+    *out << value.name;
 }
 
-TEST(ProgramFolder, MissingEnvironmentFolderIsCreated) {
-    TempFolder parent;
-    const std::string wanted = (parent / "a b" / "c").string();
-    ScopedEnvironment env("EDU_TIKMETER_HOME", &wanted);
-    const ProgramFolder folder = resolveProgramFolder(u"/nonexistent/bin");
-    EXPECT_EQ(u8(folder.path), wanted);
-    EXPECT_TRUE(fs::is_directory(wanted));
-}
+class ProgramFolderRule : public ::testing::TestWithParam<FolderCase> {};
 
-TEST(ProgramFolder, ExecutableFolderWithoutEnvironment) {
-    TempFolder bin;
-    ScopedEnvironment env("EDU_TIKMETER_HOME", nullptr);
-    const ProgramFolder folder = resolveProgramFolder(bin.text());
-    EXPECT_EQ(folder.path, bin.text());
-    EXPECT_FALSE(folder.isHomeFallback);
-}
-
-// /proc refuses new files even to the superuser: the folder in the user's home takes
-// over, and it is made only when first needed.
-TEST(ProgramFolder, UnwritableFolderFallsBackToHome) {
-    TempFolder home;
-    const std::string homeText = home.path().string();
-    ScopedEnvironment noHome("EDU_TIKMETER_HOME", nullptr);
-    ScopedEnvironment userHome("HOME", &homeText);
-    const ProgramFolder folder = resolveProgramFolder(u"/proc");
-    EXPECT_TRUE(folder.isHomeFallback);
-    EXPECT_EQ(folder.preferredPath, u"/proc");
-    const fs::path expected = home / "Edu Tikmeter";
-    EXPECT_EQ(folder.path, fromPath(expected));
-    EXPECT_FALSE(fs::exists(expected));
+// The environment wins (created when missing, trailing separator dropped); else the
+// executable's folder; a folder that refuses files (/proc, even to the superuser) gives
+// way to "Edu Tikmeter" in the home folder, which is made only when first needed.
+TEST_P(ProgramFolderRule, ChoosesTheFolder) {
+    const FolderCase& rule = GetParam();
+    TempFolder temp;
+    const std::string root = temp.path().string();
+    ScopedEnvironment home("HOME", root);
+    ScopedEnvironment env("EDU_TIKMETER_HOME", rule.environment
+                                                   ? std::optional(root + *rule.environment)
+                                                   : std::nullopt);
+    const std::string exe = rule.executableFolder.starts_with("/") ? rule.executableFolder
+                                                                   : root + rule.executableFolder;
+    const ProgramFolder folder = resolveProgramFolder(u16(exe));
+    EXPECT_EQ(folder.path, u16(root + rule.expected));
+    EXPECT_EQ(folder.isHomeFallback, rule.fallback);
+    EXPECT_EQ(fs::exists(root + rule.expected), !rule.fallback);
     EXPECT_TRUE(folder.ensureExists());
-    EXPECT_TRUE(canWriteIn(fromPath(expected)));
+    EXPECT_TRUE(canWriteIn(folder.path));
+    EXPECT_FALSE(fs::exists(root + rule.expected + "/.edu-tikmeter-probe"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProgramFolderRule,
+    ::testing::Values(FolderCase{"Environment", "/home/", "/nonexistent", "/home", false},
+                      FolderCase{"EnvironmentCreated", "/a b/c", "/nonexistent", "/a b/c", false},
+                      FolderCase{"ExecutableFolder", std::nullopt, "", "", false},
+                      FolderCase{"UnwritableFallsBackToHome", std::nullopt, "/proc",
+                                 "/Edu Tikmeter", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgramFolder, WriteProbeLeavesNothingBehind) {
     TempFolder dir;
-    EXPECT_TRUE(canWriteIn(dir.text()));
+    EXPECT_TRUE(canWriteIn(u16(dir.path())));
     EXPECT_TRUE(fs::is_empty(dir.path()));
-    EXPECT_FALSE(canWriteIn(fromPath(dir / "missing")));
+    EXPECT_FALSE(canWriteIn(u16(dir / "missing")));
 }
 
 } // namespace

@@ -2,31 +2,10 @@
 
 #include "engine/SourceDocuments.h"
 
-using tikmeter::documents::fromPath;
-
 #include <cstdlib>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <sys/mount.h>
-#include <unistd.h>
 
 namespace tikmeter::engine::testing {
-
-TempFolder::TempFolder() {
-    std::random_device random;
-    for (;;) {
-        path_ = fs::temp_directory_path() / ("tikmeter-test-" + std::to_string(random()));
-        if (fs::create_directory(path_)) {
-            break;
-        }
-    }
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
 
 ReadOnlyFolder::ReadOnlyFolder(fs::path folder) : folder_(std::move(folder)) {
     fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
@@ -48,17 +27,14 @@ ReadOnlyFolder::~ReadOnlyFolder() {
 WriteProtectedMount::WriteProtectedMount(const fs::path& source, fs::path mountPoint)
     : mountPoint_(std::move(mountPoint)) {
     fs::create_directories(mountPoint_);
-    if (::geteuid() != 0) {
+    if (::geteuid() != 0 ||
+        ::mount(source.c_str(), mountPoint_.c_str(), nullptr, MS_BIND, nullptr) != 0) {
         return;
     }
-    if (::mount(source.c_str(), mountPoint_.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-        return;
-    }
-    mounted_ = true;
-    if (::mount(nullptr, mountPoint_.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) !=
-        0) {
+    mounted_ = ::mount(nullptr, mountPoint_.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                       nullptr) == 0;
+    if (!mounted_) {
         ::umount(mountPoint_.c_str());
-        mounted_ = false;
     }
 }
 
@@ -70,18 +46,6 @@ WriteProtectedMount::~WriteProtectedMount() {
 
 fs::path dataPath(const std::string& relative) {
     return fs::path(TIKMETER_TEST_DATA_DIR) / relative;
-}
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 std::vector<std::string> readLines(const fs::path& path) {
@@ -99,28 +63,25 @@ std::vector<std::string> readLines(const fs::path& path) {
     return lines;
 }
 
-std::u16string u16(const std::string& utf8) {
-    return *documents::fromUtf8(utf8);
-}
-std::string u8(const std::u16string& text) {
-    return documents::toUtf8(text);
+std::u16string u16(const fs::path& path) {
+    return documents::fromPath(path);
 }
 
-void pickSources(ScriptedWindow& window) {
-    MaakBronOop(window, Language::Afrikaans,
-                documents::fromPath(dataPath("sources/af1-libreoffice.rtf")));
-    MaakBronOop(window, Language::English,
-                documents::fromPath(dataPath("sources/en1-libreoffice.rtf")));
-}
-
-} // namespace tikmeter::engine::testing
-
-namespace tikmeter::engine::testing {
-
-void useSourcesInPlace(ScriptedWindow& window) {
-    window.setSourcePath(Language::Afrikaans, fromPath(dataPath("sources/af1-libreoffice.rtf")));
-    window.setSourcePath(Language::English, fromPath(dataPath("sources/en1-libreoffice.rtf")));
-    window.richTextBox2().loadFile(dataPath("sources/en1-libreoffice.rtf"));
+SessionInput inputFor(const fs::path& programFolder, const std::vector<fs::path>& tests) {
+    ProgramState state;
+    SessionInput input;
+    input.programFolder = u16(programFolder);
+    input.afrikaansSource =
+        openSourceDocument(state, input.programFolder, u16(dataPath("sources/af1-libreoffice.rtf")))
+            .shownPath;
+    OpenedSource english = openSourceDocument(state, input.programFolder,
+                                              u16(dataPath("sources/en1-libreoffice.rtf")));
+    input.englishSource = english.shownPath;
+    input.lastSource = std::move(english.document);
+    for (const fs::path& test : tests) {
+        input.entries.push_back(u16(test));
+    }
+    return input;
 }
 
 } // namespace tikmeter::engine::testing

@@ -1,72 +1,58 @@
 #pragma once
 
+#include "TempFolder.h"
 #include "documents/Utf8.h"
-#include "engine/HeadlessSessionWindow.h"
+#include "engine/MarkingSession.h"
 
-#include <cstdint>
 #include <deque>
-#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace tikmeter::engine::testing {
 
+using tikmeter::testing::readBytes;
+using tikmeter::testing::TempFolder;
+using tikmeter::testing::writeBytes;
 namespace fs = std::filesystem;
 
-// A window that records every message and answers the folder question from a script
-// (the default answer, like Enter, when the script is empty).
-class ScriptedWindow : public HeadlessSessionWindow {
+// Records every event of a session and answers the folder question from a script (the
+// default answer, like Enter, when the script is empty).
+class RecordingObserver : public SessionObserver {
 public:
-    struct Message {
-        std::u16string text;
-        std::u16string title;
-    };
-    struct Question {
-        std::u16string prompt;
-        std::u16string title;
-        std::u16string defaultAnswer;
-    };
-
-    using HeadlessSessionWindow::HeadlessSessionWindow;
-
-    void messageBox(const std::u16string& text, const std::u16string& title) override {
-        messages.push_back({text, title});
+    void showMessage(MessageKind, const std::u16string& text,
+                     const std::u16string& title) override {
+        messages.push_back(documents::toUtf8(title) + ": " + documents::toUtf8(text));
     }
-    std::u16string inputBox(const std::u16string& prompt, const std::u16string& title,
-                            const std::u16string& defaultAnswer) override {
-        questions.push_back({prompt, title, defaultAnswer});
+    std::optional<std::u16string> askFolderName(const FolderQuestion& question) override {
+        questions.push_back(question);
         if (answers.empty()) {
-            return defaultAnswer;
+            return question.defaultAnswer;
         }
-        std::u16string answer = answers.front();
+        std::optional<std::u16string> answer = answers.front();
         answers.pop_front();
         return answer;
     }
+    void logStarted() override { log.clear(); }
+    void logLine(const std::u16string& line) override { log.push_back(documents::toUtf8(line)); }
+    void destinationNamed(const std::u16string& name) override { destinationName = name; }
+    void destinationShown(const std::u16string& shown) override { destinationPath = shown; }
+    void titleChanged(const std::u16string& text) override { title = text; }
+    void progress(std::size_t done, std::size_t total) override {
+        progressDone = done;
+        progressTotal = total;
+    }
     void testFinished(const TestOutcome& outcome) override { outcomes.push_back(outcome); }
-    bool stopRequested() const override { return outcomes.size() >= stopAfter; }
+    bool stopRequested() override { return outcomes.size() >= stopAfter; }
 
-    std::vector<Message> messages;
-    std::vector<Question> questions;
-    std::deque<std::u16string> answers;
-    std::vector<TestOutcome> outcomes; // the marking pointers are only valid in the callback
-    std::size_t stopAfter = SIZE_MAX;  // the window closes after this many entries
-};
-
-// A fresh folder below the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    std::u16string text() const { return documents::fromPath(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
+    std::vector<std::string> messages; // "Title: text"
+    std::vector<FolderQuestion> questions;
+    std::deque<std::optional<std::u16string>> answers;
+    std::vector<std::string> log;
+    std::vector<TestOutcome> outcomes;
+    std::u16string destinationName, destinationPath, title;
+    std::size_t progressDone = 0, progressTotal = 0;
+    std::size_t stopAfter = SIZE_MAX; // the window closes after this many entries
 };
 
 // Makes a folder refuse new files, also for the superuser (an immutable folder when
@@ -77,8 +63,7 @@ public:
     ~ReadOnlyFolder();
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-    // False when the folder could not be locked for this user (the superuser on a file
-    // system without immutable folders).
+    // False when the folder could not be locked (the superuser without immutable folders).
     bool effective() const { return immutable_ || ::geteuid() != 0; }
 
 private:
@@ -90,7 +75,7 @@ private:
 // superuser; available() tells whether the mount could be made.
 class WriteProtectedMount {
 public:
-    explicit WriteProtectedMount(const fs::path& source, fs::path mountPoint);
+    WriteProtectedMount(const fs::path& source, fs::path mountPoint);
     ~WriteProtectedMount();
     WriteProtectedMount(const WriteProtectedMount&) = delete;
     WriteProtectedMount& operator=(const WriteProtectedMount&) = delete;
@@ -102,16 +87,11 @@ private:
 };
 
 fs::path dataPath(const std::string& relative);
-std::string readBytes(const fs::path& path);
-void writeBytes(const fs::path& path, const std::string& bytes);
 std::vector<std::string> readLines(const fs::path& path); // CR LF lines, CR LF removed
-std::u16string u16(const std::string& utf8);
-std::string u8(const std::u16string& text);
+std::u16string u16(const fs::path& path);
 
-// A window over `programFolder` with both sources picked from the test data, the way the
-// teacher picks them (Afrikaans, then English).
-void pickSources(ScriptedWindow& window);
-// Both sources used where they lie in the test data, without copies.
-void useSourcesInPlace(ScriptedWindow& window);
+// Both sources of the test data picked into `programFolder`, Afrikaans first, as the
+// teacher picks them; the input lists `tests`.
+SessionInput inputFor(const fs::path& programFolder, const std::vector<fs::path>& tests);
 
 } // namespace tikmeter::engine::testing

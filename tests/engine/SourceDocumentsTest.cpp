@@ -1,4 +1,4 @@
-// Picking the source documents: copies into the program folder, the row labels, failures.
+// Picking a source document: the copy in the program folder, the row's path, failures.
 #include "SessionTestSupport.h"
 
 #include "engine/SourceDocuments.h"
@@ -8,87 +8,54 @@
 namespace tikmeter::engine::testing {
 namespace {
 
-using documents::fromPath;
-
-class SourceRows : public ::testing::Test {
+class SourcePick : public ::testing::Test {
 protected:
-    SourceRows() : window(program.text()) {}
+    OpenedSource pick(const fs::path& picked) {
+        return openSourceDocument(state, u16(program.path()), picked.empty() ? u"" : u16(picked));
+    }
     TempFolder program;
     TempFolder elsewhere;
-    ScriptedWindow window;
+    ProgramState state;
 };
 
-TEST_F(SourceRows, PickCopiesIntoTheProgramFolderAndLoadsTheCopy) {
+TEST_F(SourcePick, CopiesIntoTheProgramFolderAndLoadsTheCopy) {
     const fs::path picked = elsewhere / "english.rtf";
     fs::copy_file(dataPath("sources/en1-pandoc.rtf"), picked);
-    MaakBronOop(window, Language::English, fromPath(picked));
-
-    const fs::path copy = program / "english.rtf";
-    EXPECT_EQ(readBytes(copy), readBytes(picked));
-    EXPECT_EQ(window.sourcePath(Language::English), fromPath(copy));
-    EXPECT_EQ(window.sourcePath(Language::Afrikaans), u"(Empty)");
-    EXPECT_EQ(window.state().currentFilePath, fromPath(copy));
-    EXPECT_EQ(window.state().stoorlegger, fromPath(copy));
-    EXPECT_TRUE(window.richTextBox2().text().starts_with(u"Our School Garden"));
-    EXPECT_TRUE(window.messages.empty());
+    const OpenedSource opened = pick(picked);
+    EXPECT_EQ(readBytes(program / "english.rtf"), readBytes(picked));
+    EXPECT_EQ(opened.shownPath, u16(program / "english.rtf"));
+    EXPECT_EQ(state.currentFilePath, opened.shownPath);
+    EXPECT_EQ(state.copyTarget, opened.shownPath);
+    EXPECT_TRUE(opened.document.text().starts_with(u"Our School Garden"));
+    EXPECT_FALSE(opened.message);
+    // Picking the copy itself leaves it intact.
+    EXPECT_TRUE(pick(program / "english.rtf").document.text().starts_with(u"Our School Garden"));
+    EXPECT_EQ(readBytes(program / "english.rtf"), readBytes(picked));
 }
 
-TEST_F(SourceRows, LaterPickReplacesTheDocumentButNotTheOtherRow) {
-    MaakBronOop(window, Language::Afrikaans, fromPath(dataPath("sources/af1-pandoc.rtf")));
-    const std::u16string afrikaansLabel = window.sourcePath(Language::Afrikaans);
-    MaakBronOop(window, Language::English, fromPath(dataPath("sources/en1-pandoc.rtf")));
-    EXPECT_EQ(window.sourcePath(Language::Afrikaans), afrikaansLabel);
-    EXPECT_TRUE(window.richTextBox2().text().starts_with(u"Our School Garden"));
+TEST_F(SourcePick, CancelEmptiesTheRowAndTheDocument) {
+    pick(dataPath("sources/en1-pandoc.rtf"));
+    const OpenedSource opened = pick({});
+    EXPECT_EQ(opened.shownPath, u"");
+    EXPECT_EQ(opened.document.text(), u"");
+    EXPECT_EQ(state.currentFilePath, u"");
 }
 
-TEST_F(SourceRows, CancelEmptiesTheRowAndTheDocument) {
-    MaakBronOop(window, Language::English, fromPath(dataPath("sources/en1-pandoc.rtf")));
-    MaakBronOop(window, Language::English, u"");
-    EXPECT_EQ(window.sourcePath(Language::English), u"");
-    EXPECT_EQ(window.richTextBox2().text(), u"");
-    EXPECT_EQ(window.state().currentFilePath, u"");
-}
+// A file that cannot be had shows the message and sets the write-failure flag; content
+// that is not a document gives an empty source but the row names the copy.
+TEST_F(SourcePick, FailuresAndUnreadableContent) {
+    fs::copy_file(dataPath("bad/random-binary.rtf"), elsewhere / "junk.rtf");
+    const OpenedSource junk = pick(elsewhere / "junk.rtf");
+    EXPECT_FALSE(junk.message);
+    EXPECT_EQ(junk.document.text(), u"");
+    EXPECT_EQ(junk.shownPath, u16(program / "junk.rtf"));
+    EXPECT_FALSE(state.writeFailure);
 
-TEST_F(SourceRows, PickingTheCopyItselfLeavesItIntact) {
-    const fs::path copy = program / "english.rtf";
-    fs::copy_file(dataPath("sources/en1-pandoc.rtf"), copy);
-    const std::string before = readBytes(copy);
-    MaakBronOop(window, Language::English, fromPath(copy));
-    EXPECT_EQ(readBytes(copy), before);
-    EXPECT_EQ(window.sourcePath(Language::English), fromPath(copy));
-    EXPECT_TRUE(window.richTextBox2().text().starts_with(u"Our School Garden"));
-}
-
-TEST_F(SourceRows, ProgramFolderWithoutWriteAccessShowsTheMessage) {
-    const fs::path picked = dataPath("sources/en1-pandoc.rtf");
-    ReadOnlyFolder locked(program.path());
-    if (!locked.effective()) {
-        GTEST_SKIP() << "the folder cannot be locked for the superuser here";
-    }
-    MaakBronOop(window, Language::English, fromPath(picked));
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, u"Please save current file on an accessible disk.");
-    EXPECT_EQ(window.messages[0].title, u"Error");
-    EXPECT_TRUE(window.state().writeFailure);
-    EXPECT_EQ(window.sourcePath(Language::English), fromPath(picked));
-    EXPECT_EQ(window.richTextBox2().text(), u"");
-}
-
-TEST_F(SourceRows, UnreadableFileLeavesAnEmptySourceButNamesIt) {
-    const fs::path picked = elsewhere / "junk.rtf";
-    fs::copy_file(dataPath("bad/random-binary.rtf"), picked);
-    MaakBronOop(window, Language::Afrikaans, fromPath(picked));
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(window.richTextBox2().text(), u"");
-    EXPECT_EQ(window.sourcePath(Language::Afrikaans), fromPath(program / "junk.rtf"));
-}
-
-TEST_F(SourceRows, MissingFileIsAnAccessFailure) {
-    const fs::path picked = elsewhere / "nothing.rtf";
-    MaakBronOop(window, Language::Afrikaans, fromPath(picked));
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_TRUE(window.state().writeFailure);
-    EXPECT_EQ(window.sourcePath(Language::Afrikaans), fromPath(picked));
+    const OpenedSource missing = pick(elsewhere / "nothing.rtf");
+    EXPECT_EQ(missing.message, u"Please save current file on an accessible disk.");
+    EXPECT_EQ(missing.shownPath, u16(elsewhere / "nothing.rtf"));
+    EXPECT_EQ(missing.document.text(), u"");
+    EXPECT_TRUE(state.writeFailure);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 
 #include "app/TextConvert.h"
 #include "browser/FolderTree.h"
@@ -24,20 +24,17 @@ constexpr int kMinimumWidth = 200;
 
 } // namespace
 
-FrmMain::FrmMain(Dialogs& dialogs, const QStringList& startArguments, QWidget* parent)
+MainWindow::MainWindow(Dialogs& dialogs, const QStringList& startArguments, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs),
       programFolder_(engine::resolveProgramFolder(toU16(QCoreApplication::applicationDirPath()))) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Edu Tikmeter 2011"));
     // The installed theme icon when there is one, else the program's own copy.
     setWindowIcon(QIcon::fromTheme(QStringLiteral("edu-tikmeter"),
                                    QIcon(QStringLiteral(":/icons/edu-tikmeter.svg"))));
 
-    // The two working documents start with their own names, as the controls did.
-    richTextBox1_.setBaseFontName(u"MS Sans Serif");
-    richTextBox1_.setText(u"RichTextBox1");
-    richTextBox2_.setBaseFontName(u"MS Sans Serif");
-    richTextBox2_.setText(u"RichTextBox2");
+    // The source document starts with its own name as text, too short to mark with.
+    sourceDocument_.setText(u"RichTextBox2");
 
     buildLayout();
     buildMenus();
@@ -50,29 +47,30 @@ FrmMain::FrmMain(Dialogs& dialogs, const QStringList& startArguments, QWidget* p
     startUp(startArguments);
 }
 
-FrmMain::~FrmMain() {
+MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
 }
 
-QString FrmMain::startFolder(const QStringList& arguments) {
+QString MainWindow::startFolder(const QStringList& arguments) {
     const QString joined = arguments.join(u' ');
     return joined.isEmpty() ? QDir::homePath() : joined;
 }
 
-void FrmMain::startUp(const QStringList& startArguments) {
+void MainWindow::startUp(const QStringList& startArguments) {
     // A browser that cannot open the start folder leaves the tree where it stopped; the
     // window opens all the same.
     browserArea_.tree->LoadDrives();
     browserArea_.tree->SetTreePath(startFolder(startArguments));
-    setLabel9(documents::joinPath(programFolder_.path, toU16(text1_->text())));
+    showDestinationPath(
+        documents::joinPath(programFolder_.path, toU16(destinationNameField_->text())));
 }
 
-bool FrmMain::isExitShortcut(const QEvent* event) const {
+bool MainWindow::isExitShortcut(const QEvent* event) const {
     const auto* key = static_cast<const QKeyEvent*>(event);
-    return QKeySequence(key->keyCombination()) == mnuExit_->shortcut();
+    return QKeySequence(key->keyCombination()) == exitAction_->shortcut();
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // A line edit claims Ctrl+X for Cut before shortcuts are looked at. Declining the
     // override for the exit key lets the menu's shortcut fire from every control.
     if (event->type() == QEvent::ShortcutOverride && isExitShortcut(event)) {
@@ -85,14 +83,14 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     // Typing in the destination name replaces it: focusing selects the whole text. A mouse
     // press places the cursor after the focus arrives, so the selection is made once the
     // press has been handled.
-    if (watched == text1_ && event->type() == QEvent::FocusIn) {
-        text1_->selectAll();
-        QTimer::singleShot(0, text1_, &QLineEdit::selectAll);
+    if (watched == destinationNameField_ && event->type() == QEvent::FocusIn) {
+        destinationNameField_->selectAll();
+        QTimer::singleShot(0, destinationNameField_, &QLineEdit::selectAll);
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing ends the program without asking. A marking session that is still running
     // stops after the test it has in hand (stopRequested), so no file is left half-written,
     // and shows no further dialog.

@@ -1,4 +1,4 @@
-#include "app/FrmMain.h"
+#include "app/MainWindow.h"
 #include "browser/BrowserPane.h"
 #include "browser/TestList.h"
 
@@ -24,51 +24,40 @@ const QString kSaveFilter = QStringLiteral("'Rich Text Format'-Lêers (*.RTF)|*.
 
 } // namespace
 
-void FrmMain::showViewer() {
+void MainWindow::showViewerPane() {
     browserArea_.pane->showCover(true);
 }
 
-void FrmMain::showViewerClearButton() {
-    command8_[0]->show();
-}
-
-void FrmMain::viewerChanged() {
-    refreshViewer(true);
-}
-
-void FrmMain::refreshViewer(bool caretAtEnd) {
-    renderDocument(richTextBox3_, *viewer_->document());
+void MainWindow::refreshViewer(bool caretAtEnd) {
+    renderDocument(viewerDocument_, *viewer_->document());
     QTextCursor cursor(viewer_->document());
     if (caretAtEnd) {
         cursor.movePosition(QTextCursor::End);
     } else {
         const int last = viewer_->document()->characterCount() - 1;
-        cursor.setPosition(std::min(clampedSelStart(), last));
+        cursor.setPosition(std::min(
+            static_cast<int>(std::min<std::size_t>(viewerDocument_.selStart(), 1 << 30)), last));
     }
     viewer_->setTextCursor(cursor);
     viewer_->ensureCursorVisible();
 }
 
-int FrmMain::clampedSelStart() const {
-    return static_cast<int>(std::min<std::size_t>(richTextBox3_.selStart(), 1 << 30));
+void MainWindow::reportError(const std::exception& error) {
+    dialogs_.messageBox(genericErrorMessage(errorInfo(error)), QStringLiteral("Error"));
 }
 
-void FrmMain::reportError(const std::exception& error) {
-    messageBox(toU16(genericErrorMessage(errorInfo(error))), u"Error");
-}
-
-void FrmMain::openMarkedSpeedTest() {
+void MainWindow::openMarkedSpeedTest() {
     openIntoViewer(kMarkedFilter);
 }
 
-void FrmMain::openResults() {
+void MainWindow::openResults() {
     openIntoViewer(kResultsFilter);
 }
 
-void FrmMain::openIntoViewer(const QString& filter) {
-    showViewer();
-    showViewerClearButton();
-    richTextBox3_.setText(u"");
+void MainWindow::openIntoViewer(const QString& filter) {
+    showViewerPane();
+    viewerClearButton_->show();
+    viewerDocument_.setText(u"");
     refreshViewer(false);
     state_.currentFilePath.clear();
     dialogs_.clearFileName();
@@ -76,49 +65,49 @@ void FrmMain::openIntoViewer(const QString& filter) {
     const QString picked = dialogs_.openFileName(filter);
     state_.currentFilePath = toU16(picked);
     if (picked.isEmpty()) {
-        setLabel3(u"");
+        viewerTitle_->clear();
         return;
     }
     // A file that cannot be loaded leaves the pane empty under a title naming the file.
     try {
-        richTextBox3_.loadFile(toPath(picked));
+        viewerDocument_.loadFile(toPath(picked));
     } catch (const std::exception& error) {
         reportError(error);
     }
     // The document is shown with its own text and colours; the caret after the first
     // character.
-    richTextBox3_.setSelStart(1);
+    viewerDocument_.setSelStart(1);
     refreshViewer(false);
-    showViewer();
-    setLabel3(toU16(picked));
+    showViewerPane();
+    viewerTitle_->setText(picked);
 }
 
-void FrmMain::saveViewerAs() {
+void MainWindow::saveViewerAs() {
     const QString name = dialogs_.saveFileName(kSaveFilter);
     if (name.isEmpty()) {
         return;
     }
     try {
-        richTextBox3_.saveFile(toPath(name));
+        viewerDocument_.saveFile(toPath(name));
         browserArea_.hint->setText(QFileInfo(name).absoluteFilePath());
     } catch (const std::exception& error) {
         reportError(error);
     }
 }
 
-void FrmMain::printViewer() {
+void MainWindow::printViewer() {
     // The printout starts with the title and a blank line; that text is put into the
     // document for the print only and taken out again whatever happens.
-    const std::u16string heading = label3() + u"\r\n\r\n";
+    const std::u16string heading = toU16(viewerTitle_->text()) + u"\r\n\r\n";
     bool inserted = false;
     try {
-        richTextBox3_.setSelStart(0);
-        richTextBox3_.setSelText(heading);
+        viewerDocument_.setSelStart(0);
+        viewerDocument_.setSelText(heading);
         inserted = true;
         QPrinter printer(QPrinter::HighResolution);
         if (dialogs_.printerDialog(printer)) {
             QTextDocument page;
-            renderDocument(richTextBox3_, page);
+            renderDocument(viewerDocument_, page);
             page.print(&printer);
         }
     } catch (const std::exception&) {
@@ -126,24 +115,24 @@ void FrmMain::printViewer() {
     }
     if (inserted) {
         try {
-            richTextBox3_.setSelStart(0);
-            richTextBox3_.setSelLength(heading.size());
-            richTextBox3_.setSelText(u"");
+            viewerDocument_.setSelStart(0);
+            viewerDocument_.setSelLength(heading.size());
+            viewerDocument_.setSelText(u"");
         } catch (const std::exception&) {
         }
     }
     refreshViewer(false);
 }
 
-void FrmMain::clearViewer() {
-    richTextBox3_.setText(u"");
+void MainWindow::clearViewer() {
+    viewerDocument_.setText(u"");
     refreshViewer(false);
     browserArea_.pane->showCover(false);
-    command8_[0]->hide();
-    setLabel3(u"");
+    viewerClearButton_->hide();
+    viewerTitle_->clear();
 }
 
-void FrmMain::clearTestList() {
+void MainWindow::clearTestList() {
     browserArea_.testList->clearEntries();
 }
 
