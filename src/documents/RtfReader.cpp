@@ -23,6 +23,12 @@ using rtf::TokenKind;
 constexpr std::size_t kMaxGroupDepth = 4096;
 
 constexpr std::int32_t kNoColor = -1;
+
+// The reader decodes one byte at a time: a double-byte code page is read as 1252.
+int singleByteCodePage(int number) {
+    return isSupportedCodePage(number) && !codePage(number).isDoubleByte() ? number
+                                                                           : kDefaultCodePage;
+}
 constexpr std::int32_t kDefaultFont = -1;
 
 enum class Destination : std::uint8_t { Text, FontTable, ColorTable };
@@ -306,7 +312,7 @@ bool RtfParser::controlWord(const Token& token) {
         }
         break;
     case Action::AnsiCodePage:
-        ansiCodePage_ = isSupportedCodePage(param) ? param : kDefaultCodePage;
+        ansiCodePage_ = singleByteCodePage(param);
         break;
     case Action::DefaultFont:
         defaultFontNumber_ = param;
@@ -443,14 +449,15 @@ void RtfParser::setFont(std::int32_t number) {
 const CodePageTable& RtfParser::codePage() {
     const GroupState& s = state();
     if (s.destination == Destination::FontTable && fontEntryOpen_) {
-        return codePageTable(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_));
+        return codePageTable(
+            singleByteCodePage(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_)));
     }
     const std::int32_t number = s.fontNumber == kDefaultFont ? defaultFontNumber_ : s.fontNumber;
     const auto it = fontSlots_.find(number);
     if (it != fontSlots_.end()) {
         const auto charsetCodePage = codePageForCharset(fonts_[it->second].charset);
         if (charsetCodePage) {
-            return codePageTable(*charsetCodePage);
+            return codePageTable(singleByteCodePage(*charsetCodePage));
         }
     }
     return codePageTable(ansiCodePage_);
