@@ -14,7 +14,7 @@ namespace tikmeter::documents {
 
 namespace {
 
-using rtf::Action;
+using rtf::KeywordKind;
 using rtf::Token;
 using rtf::TokenKind;
 
@@ -69,9 +69,14 @@ private:
     void openGroup();
     // Returns true when the document ended while skipping.
     bool skipGroup();
-    // Returns true when the document ended.
+    // Control words and symbols, through the keyword table. The handlers of the kinds that
+    // can skip a group return true when the document ended there.
     bool controlWord(const Token& token);
-    bool controlSymbol(unsigned char symbol);
+    bool destination(rtf::Destination what);
+    void toggle(rtf::Toggle what, bool on);
+    void value(rtf::Value what, std::int32_t param);
+    bool special(rtf::Special what, bool hasParam, std::int32_t param);
+    void unicode(std::int32_t param);
     void textBytes(std::string_view bytes);
     void hexByte(unsigned char byte);
     void character(char16_t c);
@@ -140,14 +145,10 @@ DocumentContent RtfParser::parse() {
             }
             break;
         case TokenKind::ControlWord:
-            if (pendingSkip_ > 0) {
-                --pendingSkip_;
-            } else if (controlWord(token)) {
-                return finish();
-            }
-            break;
         case TokenKind::ControlSymbol:
-            if (controlSymbol(token.value)) {
+            if (pendingSkip_ > 0 && token.text != "*") {
+                --pendingSkip_; // a control word or symbol is one fallback character
+            } else if (controlWord(token)) {
                 return finish();
             }
             break;
@@ -218,141 +219,140 @@ bool RtfParser::skipGroup() {
 }
 
 bool RtfParser::controlWord(const Token& token) {
-    if (stack_.empty()) {
-        return false;
+    const rtf::Keyword* keyword = rtf::findKeyword(token.text);
+    if (keyword == nullptr || stack_.empty()) {
+        return false; // a word the reader does not use
     }
-    const rtf::Keyword keyword = rtf::lookupKeyword(token.text);
-    const std::int32_t param = token.param;
-    GroupState& s = state();
-    switch (keyword.action) {
-    case Action::Ignore:
+    const std::int32_t param = keyword->parameter(token.hasParam, token.param);
+    switch (keyword->kind) {
+    case KeywordKind::Destination:
+        return destination(keyword->destination());
+    case KeywordKind::Toggle:
+        toggle(keyword->toggle(), param != 0);
         break;
-    case Action::SkipGroup:
+    case KeywordKind::Value:
+        value(keyword->value(), param);
+        break;
+    case KeywordKind::Symbol:
+        character(keyword->character);
+        break;
+    case KeywordKind::Special:
+        return special(keyword->special(), token.hasParam, param);
+    }
+    return false;
+}
+
+bool RtfParser::destination(rtf::Destination what) {
+    switch (what) {
+    case rtf::Destination::Skip:
         return skipGroup();
-    case Action::FontTable:
-        s.destination = Destination::FontTable;
+    case rtf::Destination::FontTable:
+        state().destination = Destination::FontTable;
         fontEntryOpen_ = false;
         break;
-    case Action::ColorTable:
-        s.destination = Destination::ColorTable;
+    case rtf::Destination::ColorTable:
+        state().destination = Destination::ColorTable;
         colorHasParts_ = false;
         colorParts_[0] = colorParts_[1] = colorParts_[2] = 0;
-        break;
-    case Action::ParagraphEnd:
-        paragraphEnd(true);
-        break;
-    case Action::LineBreak:
-        paragraphEnd(false);
-        break;
-    case Action::Character:
-        character(keyword.character);
-        break;
-    case Action::Unicode:
-        if (token.hasParam) {
-            std::int64_t value = param;
-            if (value < 0) {
-                value += 65536; // RTF writes 16-bit values above 32767 as negative numbers
-            }
-            // Out of range values and the noncharacters U+FFFE and U+FFFF are dropped.
-            if (value >= 0 && value < 0xFFFE) {
-                character(static_cast<char16_t>(value));
-            }
-            pendingSkip_ = s.unicodeSkip;
-        }
-        break;
-    case Action::UnicodeSkip:
-        s.unicodeSkip = token.hasParam ? std::max<std::int32_t>(param, 0) : 1;
-        break;
-    case Action::Plain:
-        s.fontNumber = kDefaultFont;
-        s.format = FormatKey{};
-        break;
-    case Action::Bold:
-        s.format.bold = !token.hasParam || param != 0;
-        break;
-    case Action::Italic:
-        s.format.italic = !token.hasParam || param != 0;
-        break;
-    case Action::Underline:
-        s.format.underline = !token.hasParam || param != 0;
-        break;
-    case Action::UnderlineNone:
-        s.format.underline = false;
-        break;
-    case Action::Font:
-        if (s.destination == Destination::FontTable) {
-            startFontEntry(token.hasParam ? param : 0);
-        } else {
-            setFont(token.hasParam ? param : 0);
-        }
-        break;
-    case Action::FontSize:
-        s.format.fontSize = token.hasParam ? std::max<std::int32_t>(param, 0) : 24;
-        break;
-    case Action::TextColor:
-        s.format.textColor = colorAt(token.hasParam ? param : 0);
-        break;
-    case Action::BackColor:
-        s.format.backColor = colorAt(token.hasParam ? param : 0);
-        break;
-    case Action::FontCharset:
-        if (s.destination == Destination::FontTable && fontEntryOpen_) {
-            fontEntry_.charset = param;
-        }
-        break;
-    case Action::Red:
-    case Action::Green:
-    case Action::Blue:
-        if (s.destination == Destination::ColorTable) {
-            const int part = keyword.action == Action::Red     ? 0
-                             : keyword.action == Action::Green ? 1
-                                                               : 2;
-            colorParts_[part] = std::clamp<std::int32_t>(param, 0, 255);
-            colorHasParts_ = true;
-        }
-        break;
-    case Action::AnsiCodePage:
-        ansiCodePage_ = singleByteCodePage(param);
-        break;
-    case Action::DefaultFont:
-        defaultFontNumber_ = param;
         break;
     }
     return false;
 }
 
-bool RtfParser::controlSymbol(unsigned char symbol) {
-    if (symbol == '*') {
+void RtfParser::toggle(rtf::Toggle what, bool on) {
+    FormatKey& format = state().format;
+    switch (what) {
+    case rtf::Toggle::Bold:
+        format.bold = on;
+        break;
+    case rtf::Toggle::Italic:
+        format.italic = on;
+        break;
+    case rtf::Toggle::Underline:
+        format.underline = on;
+        break;
+    }
+}
+
+void RtfParser::value(rtf::Value what, std::int32_t param) {
+    GroupState& s = state();
+    switch (what) {
+    case rtf::Value::Font:
+        if (s.destination == Destination::FontTable) {
+            startFontEntry(param);
+        } else {
+            setFont(param);
+        }
+        break;
+    case rtf::Value::FontSize:
+        s.format.fontSize = std::max<std::int32_t>(param, 0);
+        break;
+    case rtf::Value::TextColor:
+        s.format.textColor = colorAt(param);
+        break;
+    case rtf::Value::BackColor:
+        s.format.backColor = colorAt(param);
+        break;
+    case rtf::Value::UnicodeSkip:
+        s.unicodeSkip = std::max<std::int32_t>(param, 0);
+        break;
+    case rtf::Value::FontCharset:
+        if (s.destination == Destination::FontTable && fontEntryOpen_) {
+            fontEntry_.charset = param;
+        }
+        break;
+    case rtf::Value::Red:
+    case rtf::Value::Green:
+    case rtf::Value::Blue:
+        if (s.destination == Destination::ColorTable) {
+            const int part = what == rtf::Value::Red ? 0 : what == rtf::Value::Green ? 1 : 2;
+            colorParts_[part] = std::clamp<std::int32_t>(param, 0, 255);
+            colorHasParts_ = true;
+        }
+        break;
+    case rtf::Value::AnsiCodePage:
+        ansiCodePage_ = singleByteCodePage(param);
+        break;
+    case rtf::Value::DefaultFont:
+        defaultFontNumber_ = param;
+        break;
+    }
+}
+
+bool RtfParser::special(rtf::Special what, bool hasParam, std::int32_t param) {
+    switch (what) {
+    case rtf::Special::ParagraphEnd:
+        paragraphEnd(true);
+        break;
+    case rtf::Special::LineBreak:
+        paragraphEnd(false);
+        break;
+    case rtf::Special::Unicode:
+        if (hasParam) {
+            unicode(param);
+        }
+        break;
+    case rtf::Special::Plain:
+        state().fontNumber = kDefaultFont;
+        state().format = FormatKey{};
+        break;
+    case rtf::Special::Ignorable:
         // An ignorable destination follows: its group is not text.
         return skipGroup();
     }
-    if (pendingSkip_ > 0) {
-        --pendingSkip_;
-        return false;
-    }
-    switch (symbol) {
-    case '\\':
-    case '{':
-    case '}':
-        character(symbol);
-        break;
-    case '~':
-        character(0x00A0); // no-break space
-        break;
-    case '-':
-        character(0x00AD); // optional hyphen
-        break;
-    case '_':
-        character(0x2011); // non-breaking hyphen
-        break;
-    case '\r':
-    case '\n':
-        paragraphEnd(true); // a backslash before a raw line end is \par
-        break;
-    default:
-        break;
-    }
     return false;
+}
+
+void RtfParser::unicode(std::int32_t param) {
+    std::int64_t value = param;
+    if (value < 0) {
+        value += 65536; // RTF writes 16-bit values above 32767 as negative numbers
+    }
+    // Out of range values and the noncharacters U+FFFE and U+FFFF are dropped.
+    if (value >= 0 && value < 0xFFFE) {
+        character(static_cast<char16_t>(value));
+    }
+    pendingSkip_ = state().unicodeSkip;
 }
 
 void RtfParser::textBytes(std::string_view bytes) {

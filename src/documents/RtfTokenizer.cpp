@@ -108,9 +108,10 @@ Token Tokenizer::next() {
             ++pos_;
             continue;
         }
-        ++pos_;
         token.kind = TokenKind::ControlSymbol;
+        token.text = code_.substr(pos_, 1);
         token.value = d;
+        ++pos_;
         return token;
     }
     return Token{};
