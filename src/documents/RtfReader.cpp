@@ -96,6 +96,7 @@ private:
     std::vector<GroupState> stack_;
     std::size_t overflowDepth_ = 0;
     std::int64_t pendingSkip_ = 0; // fallback characters still to skip after \uN
+    bool firstInGroup_ = false;    // the token being handled is the first of its group
 
     // Document settings.
     int ansiCodePage_ = kDefaultCodePage;
@@ -126,8 +127,11 @@ private:
 
 DocumentContent RtfParser::parse() {
     // The caller has checked that the code begins with "{\rtf".
+    bool previousOpenedGroup = false;
     while (true) {
         const Token token = tokens_.next();
+        firstInGroup_ = previousOpenedGroup;
+        previousOpenedGroup = token.kind == TokenKind::GroupOpen;
         switch (token.kind) {
         case TokenKind::End:
             return finish();
@@ -146,7 +150,7 @@ DocumentContent RtfParser::parse() {
             break;
         case TokenKind::ControlWord:
         case TokenKind::ControlSymbol:
-            if (pendingSkip_ > 0 && token.text != "*") {
+            if (pendingSkip_ > 0) {
                 --pendingSkip_; // a control word or symbol is one fallback character
             } else if (controlWord(token)) {
                 return finish();
@@ -337,8 +341,14 @@ bool RtfParser::special(rtf::Special what, bool hasParam, std::int32_t param) {
         state().format = FormatKey{};
         break;
     case rtf::Special::Ignorable:
-        // An ignorable destination follows: its group is not text.
-        return skipGroup();
+        // First in its group, \* makes the group an ignorable destination, which is not
+        // text. Elsewhere (Word and StarWriter write \*\csN inside running text) it only
+        // says that the next control word may be ignored when unknown, as every unknown
+        // word is here, and reading goes on.
+        if (firstInGroup_) {
+            return skipGroup();
+        }
+        break;
     }
     return false;
 }

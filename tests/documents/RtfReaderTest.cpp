@@ -103,6 +103,9 @@ TEST(RtfReaderText, IgnorableDestinationsAreNotText) {
     EXPECT_EQ(textOf("{\\rtf1 a{\\object{\\objdata 0102}{\\result r}}b}"), u"ab");
     EXPECT_EQ(textOf("{\\rtf1{\\header head}{\\footer foot}{\\headerl h}body}"), u"body");
     EXPECT_EQ(textOf("{\\rtf1 a{\\*\\generator Writer 1.0;}b}"), u"ab");
+    // Only a \* that opens its group makes the group ignorable; in running text it is read on.
+    EXPECT_EQ(textOf("{\\rtf1{\\b bold \\*\\cs7 text} end}"), u"bold text end");
+    EXPECT_EQ(textOf("{\\rtf1 {a \\*\\fldinst x}b}"), u"a b");
     // A field shows its result, not its instruction.
     EXPECT_EQ(textOf("{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} now}"),
               u"see link now");
