@@ -23,6 +23,10 @@ constexpr Keyword switchOff(std::string_view name, Toggle toggle) {
 constexpr Keyword value(std::string_view name, Value value, std::int32_t defaultParam) {
     return {name, KeywordKind::Value, static_cast<std::uint8_t>(value), defaultParam};
 }
+// A word that always sets its property to the same value, whatever its parameter.
+constexpr Keyword fixedValue(std::string_view name, Value value, std::int32_t param) {
+    return {name, KeywordKind::Value, static_cast<std::uint8_t>(value), param, true};
+}
 constexpr Keyword symbol(std::string_view name, char16_t character) {
     return {name, KeywordKind::Symbol, 0, 0, false, character};
 }
@@ -156,6 +160,7 @@ constexpr auto kKeywords = std::to_array<Keyword>({
     symbol("lquote", 0x2018),
     skip("lsdlockedexcept"),
     symbol("ltrmark", 0x200E),
+    fixedValue("mac", Value::AnsiCodePage, 10000), // Mac Roman
     skip("macc"),
     skip("maccPr"),
     skip("mailmerge"),

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
 namespace tikmeter::documents {
@@ -23,12 +24,6 @@ using rtf::TokenKind;
 constexpr std::size_t kMaxGroupDepth = 4096;
 
 constexpr std::int32_t kNoColor = -1;
-
-// The reader decodes one byte at a time: a double-byte code page is read as 1252.
-int singleByteCodePage(int number) {
-    return isSupportedCodePage(number) && !codePage(number).isDoubleByte() ? number
-                                                                           : kDefaultCodePage;
-}
 constexpr std::int32_t kDefaultFont = -1;
 
 enum class Destination : std::uint8_t { Text, FontTable, ColorTable };
@@ -77,14 +72,18 @@ private:
     void value(rtf::Value what, std::int32_t param);
     bool special(rtf::Special what, bool hasParam, std::int32_t param);
     void unicode(std::int32_t param);
+    // Bytes of the text: plain ones and \'hh escapes, decoded through the code page in force.
     void textBytes(std::string_view bytes);
     void hexByte(unsigned char byte);
+    void textByte(const CodePage& page, unsigned char byte, bool escaped);
+    void decoded(char16_t c, bool escaped);
+    void endLeadByte();
     void character(char16_t c);
     void paragraphEnd(bool documentMark);
 
     GroupState& state() { return stack_.back(); }
     void setFont(std::int32_t number);
-    const CodePageTable& codePage();
+    const CodePage& currentCodePage();
     std::int32_t colorAt(std::int32_t index) const;
     void startFontEntry(std::int32_t number);
     void commitFontEntry();
@@ -97,6 +96,9 @@ private:
     std::size_t overflowDepth_ = 0;
     std::int64_t pendingSkip_ = 0; // fallback characters still to skip after \uN
     bool firstInGroup_ = false;    // the token being handled is the first of its group
+    // A lead byte of a double-byte code page waiting for the byte after it.
+    std::optional<unsigned char> leadByte_;
+    const CodePage* leadPage_ = nullptr;
 
     // Document settings.
     int ansiCodePage_ = kDefaultCodePage;
@@ -134,15 +136,18 @@ DocumentContent RtfParser::parse() {
         previousOpenedGroup = token.kind == TokenKind::GroupOpen;
         switch (token.kind) {
         case TokenKind::End:
+            endLeadByte();
             return finish();
         case TokenKind::BadBinary:
             throw DocumentError(DocumentErrorKind::Unreadable,
                                 "binary data runs past the end of the document");
         case TokenKind::GroupOpen:
+            endLeadByte();
             pendingSkip_ = 0;
             openGroup();
             break;
         case TokenKind::GroupClose:
+            endLeadByte();
             pendingSkip_ = 0;
             if (closeGroup()) {
                 return finish();
@@ -167,6 +172,7 @@ DocumentContent RtfParser::parse() {
             textBytes(token.text);
             break;
         case TokenKind::Binary:
+            endLeadByte();
             if (pendingSkip_ > 0) {
                 --pendingSkip_;
             }
@@ -223,8 +229,18 @@ bool RtfParser::skipGroup() {
 }
 
 bool RtfParser::controlWord(const Token& token) {
+    if (stack_.empty()) {
+        return false;
+    }
     const rtf::Keyword* keyword = rtf::findKeyword(token.text);
-    if (keyword == nullptr || stack_.empty()) {
+    if (keyword != nullptr && keyword->kind == KeywordKind::Symbol && keyword->character < 0x80) {
+        // \\ \{ \} and \tab are characters of the text like plain bytes: after a lead byte
+        // they are its second byte (Shift JIS has 0x5C, 0x7B and 0x7D there).
+        textByte(currentCodePage(), static_cast<unsigned char>(keyword->character), false);
+        return false;
+    }
+    endLeadByte();
+    if (keyword == nullptr) {
         return false; // a word the reader does not use
     }
     const std::int32_t param = keyword->parameter(token.hasParam, token.param);
@@ -315,7 +331,7 @@ void RtfParser::value(rtf::Value what, std::int32_t param) {
         }
         break;
     case rtf::Value::AnsiCodePage:
-        ansiCodePage_ = singleByteCodePage(param);
+        ansiCodePage_ = isSupportedCodePage(param) ? param : kDefaultCodePage;
         break;
     case rtf::Value::DefaultFont:
         defaultFontNumber_ = param;
@@ -375,40 +391,77 @@ void RtfParser::textBytes(std::string_view bytes) {
     if (bytes.empty() || stack_.empty()) {
         return;
     }
-    switch (state().destination) {
-    case Destination::Text: {
+    const Destination destination = state().destination;
+    if (destination == Destination::ColorTable) {
+        for (const char b : bytes) {
+            if (b == ';') {
+                commitColor();
+            }
+        }
+        return;
+    }
+    const CodePage& page = currentCodePage();
+    if (destination == Destination::Text && !page.isDoubleByte()) {
+        // One character per byte.
         beginRunIfNeeded();
-        const CodePageTable& table = codePage();
+        const CodePageTable& table = page.bytes();
         const std::size_t old = text_.size();
         text_.resize(old + bytes.size());
         char16_t* out = text_.data() + old;
         for (const char b : bytes) {
             *out++ = table[static_cast<unsigned char>(b)];
         }
-        break;
+        return;
     }
-    case Destination::FontTable:
-        for (const char b : bytes) {
-            character(codePage()[static_cast<unsigned char>(b)]);
-        }
-        break;
-    case Destination::ColorTable:
-        for (const char b : bytes) {
-            if (b == ';') {
-                commitColor();
-            }
-        }
-        break;
+    for (const char b : bytes) {
+        textByte(page, static_cast<unsigned char>(b), false);
     }
 }
 
 void RtfParser::hexByte(unsigned char byte) {
-    if (!stack_.empty() && state().destination == Destination::FontTable && fontEntryOpen_) {
-        // An escaped byte is part of the name, even a ';'.
-        fontEntry_.name += codePage()[byte];
+    if (stack_.empty() || state().destination == Destination::ColorTable) {
         return;
     }
-    character(codePage()[byte]);
+    textByte(currentCodePage(), byte, true);
+}
+
+void RtfParser::textByte(const CodePage& page, unsigned char byte, bool escaped) {
+    if (leadByte_) {
+        const char16_t c = leadPage_->decode(*leadByte_, byte);
+        leadByte_.reset();
+        if (c != u'\uFFFD' || byte >= 0x80) {
+            decoded(c, escaped);
+            return;
+        }
+        // No character: the lead byte stands alone, and an ASCII byte after it is read as
+        // itself (Word writes some second bytes as plain characters, so a broken pair must
+        // not swallow the text that follows).
+        decoded(u'\uFFFD', escaped);
+    }
+    const char16_t c = page.bytes()[byte];
+    if (c == kLeadByte) {
+        leadByte_ = byte;
+        leadPage_ = &page;
+        return;
+    }
+    decoded(c, escaped);
+}
+
+void RtfParser::decoded(char16_t c, bool escaped) {
+    if (escaped && state().destination == Destination::FontTable && fontEntryOpen_) {
+        fontEntry_.name += c; // an escaped byte is part of the name, even a ';'
+        return;
+    }
+    character(c);
+}
+
+// A lead byte that no byte follows (the group or the text ends, or a control word comes)
+// decodes to U+FFFD.
+void RtfParser::endLeadByte() {
+    if (leadByte_) {
+        leadByte_.reset();
+        character(u'\uFFFD');
+    }
 }
 
 void RtfParser::character(char16_t c) {
@@ -456,21 +509,21 @@ void RtfParser::setFont(std::int32_t number) {
     s.format.fontSlot = it == fontSlots_.end() ? kDefaultFont : it->second;
 }
 
-const CodePageTable& RtfParser::codePage() {
+// The code page of the font in force (its \fcharset), else the document's (\ansicpg, \mac).
+const CodePage& RtfParser::currentCodePage() {
     const GroupState& s = state();
     if (s.destination == Destination::FontTable && fontEntryOpen_) {
-        return codePageTable(
-            singleByteCodePage(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_)));
+        return codePage(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_));
     }
     const std::int32_t number = s.fontNumber == kDefaultFont ? defaultFontNumber_ : s.fontNumber;
     const auto it = fontSlots_.find(number);
     if (it != fontSlots_.end()) {
         const auto charsetCodePage = codePageForCharset(fonts_[it->second].charset);
         if (charsetCodePage) {
-            return codePageTable(singleByteCodePage(*charsetCodePage));
+            return codePage(*charsetCodePage);
         }
     }
-    return codePageTable(ansiCodePage_);
+    return codePage(ansiCodePage_);
 }
 
 std::int32_t RtfParser::colorAt(std::int32_t index) const {

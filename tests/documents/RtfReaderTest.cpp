@@ -9,6 +9,58 @@ namespace {
 using test::fromRtf;
 using test::textOf;
 
+// RTF code and the text it gives.
+struct TextRow {
+    std::string_view code;
+    std::u16string_view text;
+};
+
+void PrintTo(const TextRow& row, std::ostream* out) {
+    *out << row.code;
+}
+
+class RtfText : public testing::TestWithParam<TextRow> {};
+
+TEST_P(RtfText, GivesItsText) {
+    EXPECT_EQ(textOf(GetParam().code), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DoubleByteCodePages, RtfText,
+    testing::Values(
+        TextRow{"{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0}", u"\u3042"},
+        TextRow{"{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\'ce\\'c4}", u"\u4E2D\u6587"},
+        TextRow{"{\\rtf1\\ansi\\ansicpg949 \\'b0\\'a1}", u"\uAC00"},
+        TextRow{"{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4}", u"\u4E2D"},
+        // Single bytes between pairs; second bytes written as plain characters or as \\.
+        TextRow{"{\\rtf1\\ansicpg932 a\\'b1b\\'83e\\'83X\\'83g\\'95\\\\}",
+                u"a\uFF71b\u30C6\u30B9\u30C8\u8868"},
+        TextRow{"{\\rtf1\\ansicpg932 \x82\xa0}", u"\u3042"},
+        // A font's character set decides over \\ansicpg.
+        TextRow{"{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 Mincho;}}"
+                "\\'e9{\\f1\\'82\\'a0}\\'e9}",
+                u"\u00E9\u3042\u00E9"},
+        TextRow{"{\\rtf1\\ansicpg932{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset136 MingLiU;}}"
+                "\\f1\\'a4\\'a4}",
+                u"\u4E2D"},
+        // A lead byte without its second byte: at the end of a group or of the code, before
+        // a control word, before an ASCII byte (read as itself), or with no character.
+        TextRow{"{\\rtf1\\ansicpg932 a{\\'82}b\\'82}", u"a\uFFFDb\uFFFD"},
+        TextRow{"{\\rtf1\\ansicpg932 \\'82\\par b\\'82\\b c}", u"\uFFFD\r\nb\uFFFDc"},
+        TextRow{"{\\rtf1\\ansicpg932 \\'82 b\\'85\\'40x\\'82\\'fdy}", u"\uFFFD b\uFFFD@x\uFFFDy"},
+        TextRow{"{\\rtf1\\ansicpg936 \\'d6", u"\uFFFD"},
+        // Each \\'hh of a \\uN fallback is one skipped byte.
+        TextRow{"{\\rtf1\\ansicpg932\\uc2 \\u12354\\'82\\'a0 x}", u"\u3042 x"},
+        TextRow{"{\\rtf1\\ansicpg932\\uc1 \\u12354\\'82\\'a0x}", u"\u3042\uFFFDx"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    MacRoman, RtfText,
+    testing::Values(TextRow{"{\\rtf1\\mac\\ansicpg10000 don\\'d5t}", u"don\u2019t"},
+                    TextRow{"{\\rtf1\\mac caf\\'8e}", u"caf\u00E9"},
+                    TextRow{"{\\rtf1\\ansi\\ansicpg10000 caf\\'8e}", u"caf\u00E9"},
+                    TextRow{"{\\rtf1{\\fonttbl{\\f1\\fcharset77 Times;}}\\'d5\\f1\\'d5}",
+                            u"\u00D5\u2019"}));
+
 TEST(RtfReaderText, FinalParagraphMarkIsTheDocumentEnd) {
     EXPECT_EQ(textOf("{\\rtf1 a\\par b\\par}"), u"a\r\nb");
     EXPECT_EQ(textOf("{\\rtf1 a\\par b}"), u"a\r\nb");
@@ -79,7 +131,7 @@ TEST(RtfReaderText, AbsurdUnicodeValuesAreDropped) {
 TEST(RtfReaderText, HexBytesFollowTheCodePageInForce) {
     EXPECT_EQ(textOf("{\\rtf1\\ansi \\'e9\\'80}"), u"\u00E9\u20AC");
     EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e9}"), u"\u0410\u0439");
-    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg932 \\'e9}"), u"\u00E9"); // unsupported: 1252
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg437 \\'e9}"), u"\u00E9"); // unsupported: 1252
     // The font's character set decides over \ansicpg.
     const char* code = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}"
                        "{\\f1\\fcharset238 Arial CE;}{\\f2\\fcharset161 Arial Greek;}}"
@@ -232,6 +284,14 @@ TEST(RtfReaderFormat, FontTableWithoutEntryGroups) {
                                       "\\f1 x}");
     EXPECT_EQ(document.baseFontName(), u"Arial");
     EXPECT_EQ(document.formatAt(0).fontName, u"Caf\u00E9 Sans");
+}
+
+TEST(RtfReaderFormat, FontNamesInTheirOwnCodePage) {
+    const Document document =
+        fromRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 Mincho;}"
+                "{\\f2\\fcharset128 \\'82;}}\\f1 x\\f2 y}");
+    EXPECT_EQ(document.formatAt(0).fontName, u"\uFF2D\uFF33 Mincho");
+    EXPECT_EQ(document.formatAt(1).fontName, u"\uFFFD");
 }
 
 TEST(RtfReaderFormat, RunsCoverTheTextAndNeighboursDiffer) {
