@@ -82,6 +82,9 @@ private:
     void paragraphEnd(bool documentMark);
 
     GroupState& state() { return stack_.back(); }
+    const FontEntry& font(std::int32_t slot) const {
+        return fonts_[static_cast<std::size_t>(slot)];
+    }
     void setFont(std::int32_t number);
     const CodePage& currentCodePage();
     std::int32_t colorAt(std::int32_t index) const;
@@ -383,8 +386,7 @@ void RtfParser::unicode(std::int32_t param) {
 
 void RtfParser::textBytes(std::string_view bytes) {
     if (pendingSkip_ > 0) {
-        const auto skipped =
-            static_cast<std::size_t>(std::min<std::int64_t>(pendingSkip_, bytes.size()));
+        const auto skipped = std::min(static_cast<std::size_t>(pendingSkip_), bytes.size());
         pendingSkip_ -= static_cast<std::int64_t>(skipped);
         bytes.remove_prefix(skipped);
     }
@@ -518,7 +520,7 @@ const CodePage& RtfParser::currentCodePage() {
     const std::int32_t number = s.fontNumber == kDefaultFont ? defaultFontNumber_ : s.fontNumber;
     const auto it = fontSlots_.find(number);
     if (it != fontSlots_.end()) {
-        const auto charsetCodePage = codePageForCharset(fonts_[it->second].charset);
+        const auto charsetCodePage = codePageForCharset(font(it->second).charset);
         if (charsetCodePage) {
             return codePage(*charsetCodePage);
         }
@@ -530,7 +532,7 @@ std::int32_t RtfParser::colorAt(std::int32_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) {
         return kNoColor;
     }
-    return colors_[index];
+    return colors_[static_cast<std::size_t>(index)];
 }
 
 void RtfParser::startFontEntry(std::int32_t number) {
@@ -594,7 +596,7 @@ DocumentContent RtfParser::finish() {
         const FormatKey& key = runStarts_[i].format;
         CharFormat format;
         if (key.fontSlot != kDefaultFont) {
-            format.fontName = fonts_[key.fontSlot].name;
+            format.fontName = font(key.fontSlot).name;
         }
         format.fontSizeHalfPoints = key.fontSize;
         if (key.textColor != kNoColor) {
@@ -616,7 +618,7 @@ DocumentContent RtfParser::finish() {
 
     const auto base = fontSlots_.find(defaultFontNumber_);
     if (base != fontSlots_.end()) {
-        content.baseFontName = fonts_[base->second].name;
+        content.baseFontName = font(base->second).name;
     }
     return content;
 }
