@@ -15,6 +15,8 @@ public:
 
     // A message box with an OK button.
     virtual void messageBox(const QString& text, const QString& title) = 0;
+    // A question answered with Yes (true) or No.
+    virtual bool question(const QString& text, const QString& title) = 0;
     // A one-line question; the empty text when cancelled.
     virtual QString inputBox(const QString& prompt, const QString& title,
                              const QString& defaultAnswer) = 0;

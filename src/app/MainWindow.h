@@ -65,6 +65,7 @@ private:
     void showMessage(engine::MessageKind kind, const std::u16string& text,
                      const std::u16string& title) override;
     std::optional<std::u16string> askFolderName(const engine::FolderQuestion& question) override;
+    bool askYesNo(const std::u16string& text, const std::u16string& title) override;
     void logShown() override;
     void logStarted() override;
     void logLine(const std::u16string& line) override;

@@ -37,16 +37,16 @@ QWidget* MainWindow::buildSourceRows() {
     const char* buttonNames[2] = {"afrikaansSourceButton", "englishSourceButton"};
     const char* pathNames[2] = {"afrikaansSourcePath", "englishSourcePath"};
     const engine::Language languages[2] = {engine::Language::Afrikaans, engine::Language::English};
-    for (int row = 0; row < 2; ++row) {
+    for (std::size_t row = 0; row < 2; ++row) {
         QPushButton* button = named(new QPushButton(rows), buttonNames[row]);
         button->setIcon(openIcon);
         button->setToolTip(QStringLiteral("Pick the %1").arg(captions[row].chopped(1)));
         sourceButtons_[row] = button;
         sourcePathLabels_[row] = named(new QLabel(QStringLiteral("(Empty)"), rows), pathNames[row]);
         sourcePathLabels_[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(button, row, 0);
-        grid->addWidget(new QLabel(captions[row], rows), row, 1);
-        grid->addWidget(sourcePathLabels_[row], row, 2);
+        grid->addWidget(button, static_cast<int>(row), 0);
+        grid->addWidget(new QLabel(captions[row], rows), static_cast<int>(row), 1);
+        grid->addWidget(sourcePathLabels_[row], static_cast<int>(row), 2);
         const engine::Language language = languages[row];
         connect(button, &QPushButton::clicked, this, [this, language] { pickSource(language); });
     }

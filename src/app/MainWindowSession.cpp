@@ -117,8 +117,16 @@ std::optional<std::u16string> MainWindow::askFolderName(const engine::FolderQues
     if (closing_) {
         return std::nullopt;
     }
+    // An answer that would lead out of the program folder is refused: say why, ask again.
+    if (!question.problem.empty()) {
+        dialogs_.messageBox(toQString(question.problem), QStringLiteral("Error"));
+    }
     return toU16(dialogs_.inputBox(toQString(question.prompt), toQString(question.title),
                                    toQString(question.defaultAnswer)));
+}
+
+bool MainWindow::askYesNo(const std::u16string& text, const std::u16string& title) {
+    return !closing_ && dialogs_.question(toQString(text), toQString(title));
 }
 
 void MainWindow::logShown() {
@@ -174,6 +182,7 @@ void MainWindow::sessionEnded(const engine::SessionSummary& summary) {
         break;
     case engine::SessionEnd::NoTests:
     case engine::SessionEnd::NoSource:
+    case engine::SessionEnd::Declined:
     case engine::SessionEnd::Stopped:
         break;
     }

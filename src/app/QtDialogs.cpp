@@ -30,6 +30,13 @@ void QtDialogs::messageBox(const QString& text, const QString& title) {
     box.exec();
 }
 
+bool QtDialogs::question(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString QtDialogs::inputBox(const QString& prompt, const QString& title,
                             const QString& defaultAnswer) {
     bool ok = false;

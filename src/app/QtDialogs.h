@@ -16,6 +16,7 @@ public:
     void setParentWidget(QWidget* parent) { parent_ = parent; }
 
     void messageBox(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultAnswer) override;
     void clearFileName() override;

@@ -20,6 +20,11 @@ void ScriptedDialogs::messageBox(const QString& text, const QString& title) {
     messages.push_back({text, title});
 }
 
+bool ScriptedDialogs::question(const QString& text, const QString& title) {
+    messages.push_back({text, title});
+    return take(questionAnswers, unexpected);
+}
+
 QString ScriptedDialogs::inputBox(const QString& prompt, const QString&, const QString&) {
     inputPrompts.append(prompt);
     return take(inputAnswers, unexpected);

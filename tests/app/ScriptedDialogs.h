@@ -22,6 +22,7 @@ public:
     };
 
     void messageBox(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultAnswer) override;
     void clearFileName() override;
@@ -32,6 +33,7 @@ public:
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QString> inputAnswers;
+    std::deque<bool> questionAnswers;
     std::deque<std::function<bool(QPrinter&)>> printerAnswers;
 
     std::vector<Message> messages;
