@@ -180,11 +180,11 @@ void registerMarkCommand(CLI::App& app, CommandAction& action) {
                      "folder already exists (default: reuse it)");
     mark->add_flag("--json", options->json, "One JSON object per test instead of the log");
     mark->add_option("TEST", options->tests, "Speed tests (RTF)")->required();
-    mark->footer(
-        "A test whose name starts with a dash follows \"--\": tikmeter mark ... -- -jan.rtf\n"
-        "Exit status: 0 all marked, 1 the session ended early, 2 a usage error "
-        "(also a --dest outside the program folder), 3 some tests could not be read "
-        "and were left out.");
+    mark->footer("Tests whose names start with a dash come after \"--\", which ends the options:\n"
+                 "  tikmeter mark --english EN.rtf --afrikaans AF.rtf -- -jan.rtf piet.rtf\n"
+                 "Exit status: 0 all marked, 1 the session ended early, 2 a usage error (also a "
+                 "--dest outside the program folder), 3 tests that could not be read were left "
+                 "out.");
     mark->callback([options, &action] { action = [options] { return runMark(*options); }; });
 }
 

@@ -98,7 +98,7 @@ class MarkingSession {
 public:
     MarkingSession(SessionInput input, ProgramState& state, SessionObserver& observer)
         : input_(std::move(input)), state_(state), observer_(observer),
-          leftOut_(input_.entries.size()) {}
+          leftOut_(input_.entries.size()), tooLarge_(input_.entries.size()) {}
 
     SessionSummary run() {
         try {
@@ -170,7 +170,9 @@ private:
             } catch (const DocumentError& error) {
                 // A test too large to load is marked as too long, as a test over the
                 // length limit is.
-                if (error.kind() != DocumentErrorKind::TooLarge) {
+                if (error.kind() == DocumentErrorKind::TooLarge) {
+                    tooLarge_[i] = true;
+                } else {
                     leftOut_[i] = reasonFor(std::current_exception());
                 }
             } catch (...) {
@@ -270,7 +272,7 @@ private:
             return documents::sameFile(toPath(documents::folderOf(entry)), destFolder);
         });
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (leftOut_[i]) {
+            if (leftOut_[i] || tooLarge_[i]) {
                 continue;
             }
             state_.copyTarget = files_[i].copy;
@@ -295,8 +297,11 @@ private:
             } else {
                 // Every test starts from an empty document: nothing of an earlier test stays.
                 test = Document();
-                bool tooLarge = false;
+                bool tooLarge = tooLarge_[index];
                 trap_([&] {
+                    if (tooLarge) {
+                        return;
+                    }
                     try {
                         test.loadFile(toPath(state_.currentFilePath));
                     } catch (const DocumentError& error) {
@@ -424,6 +429,7 @@ private:
     std::u16string writeTarget_; // the file or folder being written
     std::vector<TestFiles> files_;
     std::vector<std::optional<std::u16string>> leftOut_; // why the check left a test out
+    std::vector<bool> tooLarge_; // too large to read: marked as too long, not copied
     PreparedSources sources_;
     std::exception_ptr afrikaansFailure_;
     std::exception_ptr englishFailure_;

@@ -3,6 +3,7 @@
 #include "browser/TestList.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,25 @@ private slots:
         QCOMPARE(progress->value(), 3);
         QVERIFY(fixture.find<QPushButton*>("viewerClearButton")->isVisible());
         QVERIFY(QFileInfo(dest + "/a19.rug").isFile());
+        QCOMPARE(fixture.dialogs().unexpected, 0);
+    }
+
+    // The check's question, then a refused folder answer asked again with the reason.
+    void checkQuestionAndRefusedAnswer() {
+        WindowFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.programFolder() + "/class-a"));
+        const QString missing = testDataPath("class-a/missing.rtf");
+        fixture.fillTestList({testDataPath("class-a/a01.rtf"), missing});
+        fixture.dialogs().questionAnswers = {true};
+        fixture.dialogs().inputAnswers = {"../out", "class-a"};
+        fixture.pickSourcesAndMark();
+        const auto& messages = fixture.dialogs().messages;
+        QCOMPARE(messages.size(), std::size_t(3));
+        QCOMPARE(messages[0].title, QStringLiteral("Check"));
+        QVERIFY(messages[0].text.contains(missing + QStringLiteral(" \u2014 not found")));
+        QVERIFY(messages[1].text.startsWith(QStringLiteral("\"../out\"")));
+        QCOMPARE(messages[2].title, QStringLiteral("Done"));
+        QCOMPARE(fixture.viewerLines().at(3), missing + ".......not marked: not found");
         QCOMPARE(fixture.dialogs().unexpected, 0);
     }
 
