@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,8 +40,6 @@ void MainWindow::markSpeedTests() {
     // pending events are let through between tests.
     sessionRunning_ = true;
     setSessionControlsEnabled(false);
-    progressBar_->setRange(0, std::max(1, browserArea_.testList->count()));
-    progressBar_->setValue(0);
 
     engine::SessionInput input;
     for (const QString& entry : browserArea_.testList->entries()) {
@@ -63,6 +62,8 @@ void MainWindow::markSpeedTests() {
     }
     sessionRunning_ = false;
     setSessionControlsEnabled(true);
+    // The next thing a teacher does is mark again or look at the results, not type a name.
+    markButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::setSessionControlsEnabled(bool enabled) {
@@ -83,7 +84,14 @@ void MainWindow::setSessionControlsEnabled(bool enabled) {
 
 void MainWindow::pickSource(engine::Language language) {
     dialogs_.clearFileName();
-    const QString picked = dialogs_.openFileName(QStringLiteral("Rich Text Format files|*.RTF"));
+    const bool afrikaans = language == engine::Language::Afrikaans;
+    const QString picked =
+        dialogs_.openFileName(QStringLiteral("Rich Text Format files|*.RTF"), lastSourceFolder_,
+                              afrikaans ? QStringLiteral("Open the Afrikaans source document")
+                                        : QStringLiteral("Open the English source document"));
+    if (!picked.isEmpty()) {
+        lastSourceFolder_ = QFileInfo(picked).absolutePath();
+    }
     programFolder_.ensureExists();
     engine::OpenedSource opened =
         engine::openSourceDocument(state_, programFolder_.path, toU16(picked));

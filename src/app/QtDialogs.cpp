@@ -49,9 +49,10 @@ void QtDialogs::clearFileName() {
     fileName_.clear();
 }
 
-QString QtDialogs::openFileName(const QString& filter) {
-    const QString name =
-        QFileDialog::getOpenFileName(parent_, QString(), startPath(), toQtFilter(filter));
+QString QtDialogs::openFileName(const QString& filter, const QString& folder,
+                                const QString& title) {
+    const QString name = QFileDialog::getOpenFileName(
+        parent_, title, folder.isEmpty() ? startPath() : folder, toQtFilter(filter));
     remember(name);
     return name;
 }

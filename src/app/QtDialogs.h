@@ -20,7 +20,8 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultAnswer) override;
     void clearFileName() override;
-    QString openFileName(const QString& filter) override;
+    QString openFileName(const QString& filter, const QString& folder,
+                         const QString& title) override;
     QString saveFileName(const QString& filter) override;
     bool printerDialog(QPrinter& printer) override;
 

@@ -34,8 +34,11 @@ void ScriptedDialogs::clearFileName() {
     ++fileNameClears;
 }
 
-QString ScriptedDialogs::openFileName(const QString& filter) {
+QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder,
+                                      const QString& title) {
     openFilters.append(filter);
+    openFolders.append(folder);
+    openTitles.append(title);
     return take(openAnswers, unexpected);
 }
 

@@ -26,7 +26,8 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultAnswer) override;
     void clearFileName() override;
-    QString openFileName(const QString& filter) override;
+    QString openFileName(const QString& filter, const QString& folder,
+                         const QString& title) override;
     QString saveFileName(const QString& filter) override;
     bool printerDialog(QPrinter& printer) override;
 
@@ -38,6 +39,8 @@ public:
 
     std::vector<Message> messages;
     QStringList openFilters;
+    QStringList openFolders; // where each open dialog started
+    QStringList openTitles;
     QStringList saveFilters;
     QStringList inputPrompts;
     int fileNameClears = 0;

@@ -78,7 +78,22 @@ private slots:
         QCOMPARE(progress->value(), 3);
         QVERIFY(fixture.find<QPushButton*>("viewerClearButton")->isVisible());
         QVERIFY(QFileInfo(dest + "/a19.rug").isFile());
-        QCOMPARE(fixture.dialogs().unexpected, 0);
+        QVERIFY(button->hasFocus());
+
+        // The results open where the session put them; a source pick opens where the last
+        // source came from and says which language it asks for.
+        fixture.find<QAction*>("openResultsAction")->trigger();
+        fixture.pickSource(Language::Afrikaans, QString());
+        QCOMPARE(fixture.dialogs().openFolders.mid(1),
+                 QStringList({QFileInfo(testDataPath("sources")).absoluteFilePath(), dest,
+                              QFileInfo(testDataPath("sources")).absoluteFilePath()}));
+        QCOMPARE(fixture.dialogs().openTitles.mid(2),
+                 QStringList({"Open Results", "Open the Afrikaans source document"}));
+        // A changed list hides the last session's progress.
+        QVERIFY(progress->isVisible());
+        fixture.find<QPushButton*>("testListClearButton")->click();
+        QVERIFY(!progress->isVisible());
+        QCOMPARE(fixture.dialogs().unexpected, 1); // the cancelled pick
     }
 
     // The check's question, then a refused folder answer asked again with the reason.
