@@ -49,6 +49,9 @@ void MainWindow::markSpeedTests() {
     input.englishSource = toU16(sourcePathLabels_[1]->text());
     input.lastSource = sourceDocument_;
     input.resultFormat = resultFormat();
+    // TIKMETER_JOBS sets the threads that mark ahead; by default one per core.
+    input.workers =
+        static_cast<unsigned>(std::max(0, qEnvironmentVariableIntValue("TIKMETER_JOBS")));
     // ~/Edu Tikmeter, when used, is made the first time something goes into it.
     programFolder_.ensureExists();
     input.programFolder = programFolder_.path;

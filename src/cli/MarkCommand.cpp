@@ -30,6 +30,7 @@ struct MarkOptions {
     std::optional<std::string> dest;
     bool integer = false;
     bool json = false;
+    std::optional<unsigned> jobs;
 };
 
 // Messages become lines (CR ends a line in a message box).
@@ -141,6 +142,7 @@ int runMark(const MarkOptions& options) {
     engine::OpenedSource english = pick(options.english);
     input.englishSource = english.shownPath;
     input.lastSource = std::move(english.document);
+    input.workers = options.jobs.value_or(0);
     input.resultFormat =
         options.integer ? engine::ResultFormat::Integer : engine::ResultFormat::MultipleOf5;
     for (const std::string& test : options.tests) {
@@ -179,6 +181,11 @@ void registerMarkCommand(CLI::App& app, CommandAction& action) {
                      "Destination folder name to use when the folder named after the tests' "
                      "folder already exists (default: reuse it)");
     mark->add_flag("--json", options->json, "One JSON object per test instead of the log");
+    mark->add_option("--jobs", options->jobs,
+                     "Threads that mark tests (default: TIKMETER_JOBS, else one per core); "
+                     "every file written is the same whatever the number")
+        ->envname("TIKMETER_JOBS")
+        ->check(CLI::Range(1u, 256u));
     mark->add_option("TEST", options->tests, "Speed tests (RTF)")->required();
     mark->footer("Tests whose names start with a dash come after \"--\", which ends the options:\n"
                  "  tikmeter mark --english EN.rtf --afrikaans AF.rtf -- -jan.rtf piet.rtf\n"

@@ -188,7 +188,11 @@ std::string readWholeFile(const fs::path& path) {
     return data;
 }
 
-void writeFileAtomically(const fs::path& path, std::string_view data) {
+namespace {
+
+// Writes data under a fresh temporary name next to path, with the checks every write of a
+// target makes; `syncData` syncs it before it is closed.
+StagedFile stage(const fs::path& path, std::string_view data, bool syncData) {
     struct stat existing {};
     const bool exists = ::lstat(path.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
@@ -230,23 +234,79 @@ void writeFileAtomically(const fs::path& path, std::string_view data) {
     if (const int error = writeAll(fd.get(), data); error != 0) {
         abandon(error);
     }
-    if (const int error = sync(fd.get()); error != 0) {
-        abandon(error);
+    if (syncData) {
+        if (const int error = sync(fd.get()); error != 0) {
+            abandon(error);
+        }
     }
     if (const int error = fd.close(); error != 0) {
         abandon(error);
     }
-    // rename replaces a symbolic link at the target; it never writes through it.
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        abandon(errno);
-    }
-    // Make the rename itself durable. The new file is in place by now, so a failure here
-    // cannot be undone and is not reported.
+    return {temporary, path};
+}
+
+void syncFolderOf(const fs::path& path) {
+    const fs::path folder = path.parent_path();
     const FileDescriptor folderFd(
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folderFd.get() >= 0) {
         ::fsync(folderFd.get());
     }
+}
+
+} // namespace
+
+StagedFile stageFile(const fs::path& path, std::string_view data) {
+    return stage(path, data, false);
+}
+
+std::optional<StagedFile> stageCopy(const fs::path& from, const fs::path& to) {
+    if (sameFile(from, to)) {
+        return std::nullopt;
+    }
+    return stage(to, readWholeFile(from), false);
+}
+
+void commitStagedFile(const StagedFile& staged) {
+    // rename replaces a symbolic link at the target; it never writes through it.
+    if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(staged.temporary.c_str());
+        failWith(error, "cannot write", staged.target);
+    }
+}
+
+void discardStagedFile(const StagedFile& staged) noexcept {
+    ::unlink(staged.temporary.c_str());
+}
+
+void syncFileSystem(const fs::path& folder) {
+    const FileDescriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.get() < 0) {
+        failWith(errno, "cannot sync", folder);
+    }
+#if defined(__linux__)
+    if (::syncfs(folderFd.get()) != 0) {
+        failWith(errno, "cannot sync", folder);
+    }
+#else
+    ::sync();
+#endif
+    ::fsync(folderFd.get());
+}
+
+void syncFolder(const fs::path& folder) {
+    const FileDescriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.get() < 0 || ::fsync(folderFd.get()) != 0) {
+        failWith(errno, "cannot sync", folder);
+    }
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view data) {
+    commitStagedFile(stage(path, data, true));
+    // Make the rename itself durable. The new file is in place by now, so a failure here
+    // cannot be undone and is not reported.
+    syncFolderOf(path);
 }
 
 void copyFileAtomically(const fs::path& from, const fs::path& to) {
@@ -256,7 +316,7 @@ void copyFileAtomically(const fs::path& from, const fs::path& to) {
     writeFileAtomically(to, readWholeFile(from));
 }
 
-void appendWhole(const fs::path& path, std::string_view bytes) {
+void appendWhole(const fs::path& path, std::string_view bytes, bool syncNow) {
     // Look before opening, so that a device is not opened and a symbolic link not followed;
     // O_NOFOLLOW, O_NONBLOCK and fstat keep to that should the path change in between.
     struct stat info {};
@@ -280,7 +340,7 @@ void appendWhole(const fs::path& path, std::string_view bytes) {
     }
     requireRegular(info, "cannot append to", path);
     int error = writeAll(fd.get(), bytes);
-    if (error == 0) {
+    if (error == 0 && syncNow) {
         error = sync(fd.get());
     }
     if (error != 0) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,12 +37,37 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view dat
 // as writeFileAtomically does. Copying a file onto itself (sameFile) does nothing.
 void copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// A file written next to its target under a temporary name, not yet in its place.
+struct StagedFile {
+    std::filesystem::path temporary;
+    std::filesystem::path target;
+};
+
+// Writes many files durably with few syncs: stage each one (written, not synced), sync the
+// file system once (syncFileSystem), then commit them (renamed into place) and sync the
+// folder once. Until it is committed a target keeps its old content; after a crash it is the
+// old file or the complete new one. Staging checks the target as writeFileAtomically does.
+StagedFile stageFile(const std::filesystem::path& path, std::string_view data);
+// A copy staged the same way; nothing when `from` and `to` are the same file.
+std::optional<StagedFile> stageCopy(const std::filesystem::path& from,
+                                    const std::filesystem::path& to);
+// Renames a staged file over its target; on failure the temporary file is removed.
+void commitStagedFile(const StagedFile& staged);
+// Removes a staged file that will not be committed.
+void discardStagedFile(const StagedFile& staged) noexcept;
+// Makes everything written to the file system that holds `folder` durable, and the folder's
+// own entries with it.
+void syncFileSystem(const std::filesystem::path& folder);
+// Makes the entries of a folder (its renames and new names) durable.
+void syncFolder(const std::filesystem::path& folder);
+
 // Appends bytes to path whole or not at all, creating the file (0666 less the umask) when it
 // is missing. Only a regular file is appended to: a symbolic link, folder, pipe or device is
 // refused (NotRegularFile). The bytes are written with O_APPEND and synced; when a write
 // fails or stops short, the file is cut back to its earlier length before the error is thrown
 // (DiskFull when the medium or quota is full).
-void appendWhole(const std::filesystem::path& path, std::string_view bytes);
+// `syncNow` false leaves the sync to a later syncFileSystem.
+void appendWhole(const std::filesystem::path& path, std::string_view bytes, bool syncNow = true);
 
 // Removes from folder the temporary files ".tikmeter-<pid>-*.tmp" that writeFileAtomically
 // left behind in a process that no longer runs; the files of running processes (this one

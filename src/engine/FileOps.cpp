@@ -31,7 +31,7 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
 }
 
 void appendToFile(std::u16string_view path, std::string_view bytes) {
-    documents::appendWhole(toPath(path), bytes);
+    documents::appendWhole(toPath(path), bytes, false);
 }
 
 } // namespace tikmeter::engine

@@ -12,7 +12,8 @@ void createFolder(std::u16string_view path);
 // Copies a regular file atomically, never onto itself and never through a symbolic link at
 // the target (documents::copyFileAtomically).
 void copyFile(std::u16string_view from, std::u16string_view to);
-// Appends bytes whole or not at all to a regular file (documents::appendWhole).
+// Appends bytes whole or not at all to a regular file (documents::appendWhole), unsynced:
+// the session makes its appends durable together at its end.
 void appendToFile(std::u16string_view path, std::string_view bytes);
 
 } // namespace tikmeter::engine

@@ -6,12 +6,15 @@
 #include "documents/Utf8.h"
 #include "engine/FileOps.h"
 #include "engine/LanguageDetection.h"
+#include "engine/OrderedWork.h"
 #include "engine/ResultFile.h"
 #include "engine/TestCopies.h"
 #include "engine/TestMarker.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 namespace tikmeter::engine {
 
@@ -27,6 +30,11 @@ using documents::toPath;
 constexpr std::size_t kShortestTest = 50;  // characters a test needs to be marked
 constexpr std::size_t kLongestTest = 5000; // characters a test may have
 constexpr std::u16string_view kStatusDots = u".......";
+// Tests are written in groups of 16, 32, then 64: the first results show soon, and a large
+// class needs few syncs. The sizes do not depend on the number of workers, so every file is
+// the same whatever the machine.
+constexpr std::size_t kFirstGroup = 16;
+constexpr std::size_t kLargestGroup = 64;
 
 // Thrown by the error trap for the failures that end a session.
 struct SessionEnded {
@@ -106,6 +114,13 @@ public:
         } catch (const SessionEnded& ended) {
             endThroughTrap(ended.kind);
         }
+        if (linesAppended_) {
+            // The result lines were appended unsynced; make them durable once.
+            try {
+                documents::syncFileSystem(toPath(state_.destPath));
+            } catch (...) {
+            }
+        }
         if (lastSource_ != nullptr) {
             summary_.lastSource = *lastSource_;
         }
@@ -135,19 +150,28 @@ private:
         observer_.logLine(u"");
         const std::size_t count = input_.entries.size();
         observer_.progress(0, count);
-        std::size_t index = 0;
-        while (index < count) {
-            Document test;
-            if (!loadNextTest(index, test)) {
-                break;
+        // Workers mark ahead; this thread writes the files and reports, in list order, one
+        // group of tests at a time, so that a group's marked tests are made durable together.
+        OrderedWork<PreparedTest> marking(count, workerCount(), 2 * kLargestGroup,
+                                          [this](std::size_t index) { return prepare(index); });
+        try {
+            std::size_t groupSize = kFirstGroup;
+            for (std::size_t begin = 0; begin < count; begin += groupSize, groupSize *= 2) {
+                groupSize = std::min(groupSize, kLargestGroup);
+                std::vector<PreparedTest> group;
+                for (std::size_t i = begin; i < std::min(count, begin + groupSize); ++i) {
+                    group.push_back(marking.take(i));
+                }
+                writeGroup(begin, group);
+                if (observer_.stopRequested()) {
+                    summary_.end = SessionEnd::Stopped;
+                    discardAll(marking.stop());
+                    return;
+                }
             }
-            markLoadedTest(index, std::move(test));
-            ++index;
-            observer_.progress(index, count);
-            if (observer_.stopRequested()) {
-                summary_.end = SessionEnd::Stopped;
-                return;
-            }
+        } catch (...) {
+            discardAll(marking.stop());
+            throw;
         }
         title_.clear();
         observer_.titleChanged(title_);
@@ -265,69 +289,203 @@ private:
         return true;
     }
 
+    // Copies every test into the destination folder: all copies are written, made durable
+    // with one sync, then put in place in list order.
     void copyTests() {
         const std::vector<std::u16string>& entries = input_.entries;
         const fs::path destFolder = toPath(state_.destPath);
         files_ = planTestFiles(entries, state_.destPath, [&](const std::u16string& entry) {
             return documents::sameFile(toPath(documents::folderOf(entry)), destFolder);
         });
-        for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::vector<std::optional<documents::StagedFile>> staged(entries.size());
+        std::optional<SessionEnded> failure;
+        std::size_t failedAt = entries.size();
+        for (std::size_t i = 0; i < entries.size() && !failure; ++i) {
             if (leftOut_[i] || tooLarge_[i]) {
                 continue;
             }
             state_.copyTarget = files_[i].copy;
-            inProgress_ = i;
-            writeTarget_ = state_.copyTarget;
-            trap_([&] { copyFile(entries[i], state_.copyTarget); });
+            failure = trapped([&] {
+                staged[i] = documents::stageCopy(toPath(entries[i]), toPath(files_[i].copy));
+            });
+            if (failure) {
+                failedAt = i;
+            }
         }
-        inProgress_.reset();
+        // A copy is whole once renamed; nothing waits for the rename itself to be durable.
+        commitInOrder(staged, failure, failedAt, false);
+        if (failure) {
+            inProgress_ = failedAt;
+            writeTarget_ = files_[failedAt].copy;
+            throw *failure;
+        }
     }
 
-    // Loads tests from `index` on until one can be marked; too short and too long tests
-    // are logged and get a failure line, tests the check left out are logged. Returns false
-    // when no test is left.
-    bool loadNextTest(std::size_t& index, Document& test) {
-        const std::size_t count = input_.entries.size();
-        bool testLoaded = false;
-        do {
-            state_.currentFilePath = files_[index].copy;
-            inProgress_ = index;
-            if (leftOut_[index]) {
-                finishUnmarked(index, u"not marked: " + *leftOut_[index], false);
-            } else {
-                // Every test starts from an empty document: nothing of an earlier test stays.
-                test = Document();
-                bool tooLarge = tooLarge_[index];
-                trap_([&] {
-                    if (tooLarge) {
-                        return;
-                    }
-                    try {
-                        test.loadFile(toPath(state_.currentFilePath));
-                    } catch (const DocumentError& error) {
-                        tooLarge = error.kind() == DocumentErrorKind::TooLarge;
-                        if (!tooLarge) {
-                            throw;
-                        }
-                    }
-                });
-                const std::size_t length = test.text().size();
-                if (tooLarge || length > kLongestTest) {
-                    finishUnmarked(index, u"too long or corrupt", true);
-                } else if (length < kShortestTest) {
-                    finishUnmarked(index, u"too short or empty", true);
-                } else {
-                    testLoaded = true;
+    // Runs a step through the error trap; the failure that ends the session, if any.
+    template <class Step> std::optional<SessionEnded> trapped(Step&& step) {
+        try {
+            trap_(std::forward<Step>(step));
+        } catch (const SessionEnded& ended) {
+            return ended;
+        }
+        return std::nullopt;
+    }
+
+    // Syncs the staged files before `failedAt`, puts them in place in order and discards
+    // the others; `syncRenames` then makes the renames durable too. A file that cannot be
+    // put in place becomes the failure.
+    void commitInOrder(std::vector<std::optional<documents::StagedFile>>& staged,
+                       std::optional<SessionEnded>& failure, std::size_t& failedAt,
+                       bool syncRenames) {
+        const bool any = std::any_of(staged.begin(), staged.end(),
+                                     [](const auto& file) { return file.has_value(); });
+        if (any) {
+            // A failed sync leaves the files unsynced but whole; the renames still hold.
+            trapped([&] { documents::syncFileSystem(toPath(state_.destPath)); });
+        }
+        for (std::size_t i = 0; i < staged.size(); ++i) {
+            if (!staged[i]) {
+                continue;
+            }
+            if (failure && i >= failedAt) {
+                documents::discardStagedFile(*staged[i]);
+                continue;
+            }
+            const auto committed = trapped([&] { documents::commitStagedFile(*staged[i]); });
+            if (committed) {
+                failure = committed;
+                failedAt = i;
+                writeTarget_ = documents::fromPath(staged[i]->target);
+            }
+        }
+        if (any && syncRenames) {
+            trapped([&] { documents::syncFolder(toPath(state_.destPath)); });
+        }
+    }
+
+    // What a worker found out about one test: loaded, marked, its marked test staged.
+    struct PreparedTest {
+        enum class Kind { LeftOut, TooShort, TooLong, Marked, Failed } kind = Kind::Failed;
+        std::optional<MarkingResult> marking;
+        std::optional<documents::StagedFile> markedTest;
+        std::optional<SessionEnded> failure; // ends the session at this test
+    };
+
+    unsigned workerCount() const {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        return input_.workers == 0 ? cores : input_.workers;
+    }
+
+    // Loads, marks and stages one test. Runs on a worker thread: it reads only the session's
+    // fixed values and touches no shared state.
+    PreparedTest prepare(std::size_t index) const {
+        PreparedTest prepared;
+        if (leftOut_[index]) {
+            prepared.kind = PreparedTest::Kind::LeftOut;
+            return prepared;
+        }
+        ErrorTrap trap;
+        try {
+            // Every test starts from an empty document: nothing of an earlier test stays.
+            Document test;
+            bool tooLarge = tooLarge_[index];
+            trap.run("load", [&] {
+                if (tooLarge) {
+                    return;
                 }
+                try {
+                    test.loadFile(toPath(files_[index].copy));
+                } catch (const DocumentError& error) {
+                    tooLarge = error.kind() == DocumentErrorKind::TooLarge;
+                    if (!tooLarge) {
+                        throw;
+                    }
+                }
+            });
+            const std::size_t length = test.text().size();
+            if (tooLarge || length > kLongestTest) {
+                prepared.kind = PreparedTest::Kind::TooLong;
+                return prepared;
             }
-            if (!testLoaded) {
-                ++index;
-                observer_.progress(index, count);
+            if (length < kShortestTest) {
+                prepared.kind = PreparedTest::Kind::TooShort;
+                return prepared;
             }
-        } while (index < count && !testLoaded);
-        title_ = state_.currentFilePath;
-        observer_.titleChanged(title_);
-        return testLoaded;
+            prepared.marking = markTest(std::move(test), sources_, input_.resultFormat, trap);
+            prepared.kind = PreparedTest::Kind::Marked;
+            trap.run("stage marked test", [&] {
+                prepared.markedTest = documents::stageFile(toPath(files_[index].markedTest),
+                                                           prepared.marking->markedTest.rtf());
+            });
+            prepared.marking->markedTest = Document(); // written; keep only the marks
+        } catch (const SessionEnded& ended) {
+            prepared.failure = ended;
+        } catch (...) {
+            // A worker has no step left to skip to: a failure of its own ends the session
+            // as an access failure would.
+            prepared.failure = SessionEnded{FailureKind::Access};
+        }
+        return prepared;
+    }
+
+    // Writes one group of prepared tests, in list order: the marked tests made durable and
+    // put in place, then the result lines, the log lines and the events. A failure that
+    // ends the session ends it at its test; the tests after it write nothing.
+    void writeGroup(std::size_t begin, std::vector<PreparedTest>& group) {
+        std::optional<SessionEnded> failure;
+        std::size_t failedAt = group.size();
+        std::vector<std::optional<documents::StagedFile>> staged(group.size());
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            if (group[k].failure && !failure) {
+                failure = group[k].failure;
+                failedAt = k;
+                writeTarget_ =
+                    group[k].marking ? files_[begin + k].markedTest : files_[begin + k].copy;
+            }
+            staged[k] = std::move(group[k].markedTest);
+        }
+        // The result lines that follow are appended only once their marked tests are durable.
+        commitInOrder(staged, failure, failedAt, true);
+        for (std::size_t k = 0; k < failedAt; ++k) {
+            const std::size_t index = begin + k;
+            state_.currentFilePath = files_[index].copy;
+            title_ = state_.currentFilePath;
+            observer_.titleChanged(title_);
+            inProgress_ = index;
+            switch (group[k].kind) {
+            case PreparedTest::Kind::LeftOut:
+                finishUnmarked(index, u"not marked: " + *leftOut_[index], false);
+                break;
+            case PreparedTest::Kind::TooShort:
+                finishUnmarked(index, u"too short or empty", true);
+                break;
+            case PreparedTest::Kind::TooLong:
+                finishUnmarked(index, u"too long or corrupt", true);
+                break;
+            case PreparedTest::Kind::Marked:
+                finishMarked(index, *group[k].marking, staged[k].has_value());
+                break;
+            case PreparedTest::Kind::Failed:
+                break;
+            }
+            observer_.progress(index + 1, input_.entries.size());
+        }
+        if (failure) {
+            inProgress_ = begin + failedAt;
+            state_.currentFilePath = files_[begin + failedAt].copy;
+            title_ = state_.currentFilePath;
+            observer_.titleChanged(title_);
+            throw *failure;
+        }
+    }
+
+    // Staged files of tests that will never be written.
+    static void discardAll(const std::vector<PreparedTest>& left) {
+        for (const PreparedTest& prepared : left) {
+            if (prepared.markedTest) {
+                documents::discardStagedFile(*prepared.markedTest);
+            }
+        }
     }
 
     // A test that is not marked: its log line, and the failure line when it was rejected.
@@ -348,22 +506,15 @@ private:
     std::u16string appendResultLine(const std::u16string& text) {
         writeTarget_ = joinPath(state_.destPath, kResultFileName);
         engine::appendResultLine(state_.destPath, text);
+        linesAppended_ = true;
         return text;
     }
 
-    void markLoadedTest(std::size_t index, Document test) {
-        inProgress_ = index;
-        MarkingResult result = markTest(std::move(test), sources_, input_.resultFormat, trap_);
+    void finishMarked(std::size_t index, MarkingResult& result, bool written) {
         if (result.source != nullptr) {
             lastSource_ = result.source;
         }
         const std::u16string& target = files_[index].markedTest;
-        std::u16string markedPath;
-        writeTarget_ = target;
-        trap_([&] {
-            result.markedTest.saveFile(toPath(target));
-            markedPath = target;
-        });
         std::optional<std::u16string> line;
         trap_([&] {
             if (!state_.writeFailure) {
@@ -377,7 +528,8 @@ private:
         inProgress_.reset();
         ++summary_.marked;
         observer_.testFinished({entry, status.substr(std::min(kStatusDots.size(), status.size())),
-                                std::move(result.marks), markedPath, line});
+                                std::move(result.marks), written ? target : std::u16string(),
+                                line});
         observer_.letEventsRun();
     }
 
@@ -435,6 +587,7 @@ private:
     std::exception_ptr englishFailure_;
     const Document* lastSource_ = nullptr;
     std::optional<std::size_t> inProgress_; // the entry being copied, loaded or marked
+    bool linesAppended_ = false;
     ErrorTrap trap_;
 };
 

@@ -29,6 +29,7 @@ struct SessionInput {
     documents::Document lastSource;
     ResultFormat resultFormat = ResultFormat::MultipleOf5;
     std::u16string programFolder; // where destination folders are made; must exist
+    unsigned workers = 1;         // threads that mark ahead; 0: one for each core
 };
 
 // How a session ended.

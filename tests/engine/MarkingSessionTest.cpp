@@ -179,13 +179,28 @@ TEST_F(SessionTest, CopiesNeverOverwriteAnotherStudentOrTheTestItself) {
     EXPECT_TRUE(second.text().starts_with(typed.text().substr(0, 40)));
 }
 
-TEST_F(SessionTest, ClosedWindowStopsAfterTheTestInHand) {
+// Closing the window stops the session once the tests in hand (the first group) are
+// written; nothing of the later ones is left behind.
+TEST_F(SessionTest, ClosedWindowStopsAfterTheTestsInHand) {
+    std::vector<std::string> files;
+    for (int i = 1; i <= 20; ++i) {
+        files.push_back("class-a/a" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".rtf");
+    }
     observer.stopAfter = 1;
-    EXPECT_EQ(run(copyClass("closing", {"class-a/a01.rtf", "class-a/a02.rtf"})).end,
-              SessionEnd::Stopped);
+    const auto tests = copyClass("closing", files);
+    EXPECT_EQ(run(tests).end, SessionEnd::Stopped);
     EXPECT_TRUE(observer.messages.empty());
-    EXPECT_EQ(readLines(dest("closing/Resultaat.res")).size(), 1u);
-    EXPECT_FALSE(fs::exists(dest("closing/a02.rug")));
+    const std::size_t written = readLines(dest("closing/Resultaat.res")).size();
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, files.size());
+    EXPECT_EQ(observer.outcomes.size(), written);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const fs::path rug = dest("closing") / tests[i].filename().replace_extension(".rug");
+        EXPECT_EQ(fs::exists(rug), i < written) << rug;
+    }
+    for (const auto& file : fs::directory_iterator(dest("closing"))) {
+        EXPECT_FALSE(file.path().extension() == ".tmp") << file.path();
+    }
 }
 
 // Failures the error trap ends a session with: the message, the entry reported, and the
