@@ -48,6 +48,11 @@ MainWindow::MainWindow(Dialogs& dialogs, const QStringList& startArguments, QWid
 }
 
 MainWindow::~MainWindow() {
+    // A session still running stops after the tests in hand, and reports before the
+    // window goes.
+    closing_ = true;
+    sessionThread_.requestStop();
+    sessionThread_.wait();
     qApp->removeEventFilter(this);
 }
 
@@ -92,9 +97,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing ends the program without asking. A marking session that is still running
-    // stops after the test it has in hand (stopRequested), so no file is left half-written,
-    // and shows no further dialog.
+    // stops after the tests in hand are written, so no file is left half-written, and shows
+    // no further dialog; the window goes once it has stopped.
     closing_ = true;
+    if (sessionThread_.running()) {
+        sessionThread_.requestStop();
+        hide();
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/BrowserArea.h"
 #include "app/Dialogs.h"
+#include "app/SessionThread.h"
 #include "documents/Document.h"
 #include "engine/MarkingSession.h"
 #include "engine/ProgramFolder.h"
@@ -36,7 +37,7 @@ public:
     // folder.
     static QString startFolder(const QStringList& arguments);
 
-    bool sessionRunning() const { return sessionRunning_; }
+    bool sessionRunning() const { return sessionThread_.running(); }
     const engine::ProgramFolder& folder() const { return programFolder_; }
     const engine::ProgramState& state() const { return state_; }
     engine::ResultFormat resultFormat() const;
@@ -56,6 +57,10 @@ public slots:
     void showHelp();
     void showAbout();
 
+signals:
+    // A marking session started by the mark button is over; its files are written.
+    void sessionFinished();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -74,8 +79,7 @@ private:
     void titleChanged(const std::u16string& title) override;
     void progress(std::size_t done, std::size_t total) override;
     void sessionEnded(const engine::SessionSummary& summary) override;
-    void letEventsRun() override;
-    bool stopRequested() override { return closing_; }
+    void finishSession(engine::SessionSummary summary);
 
     void buildLayout();
     QWidget* buildSourceRows();
@@ -102,7 +106,6 @@ private:
     documents::Document sourceDocument_; // the source loaded last
     documents::Document viewerDocument_;
     QString lastSourceFolder_; // where the last source document was picked
-    bool sessionRunning_ = false;
     bool closing_ = false;
 
     // Controls (owned by Qt's parent tree). Source rows: 0 Afrikaans, 1 English.
@@ -121,6 +124,9 @@ private:
     QAction* exitAction_ = nullptr;
     QAction* integerResultAction_ = nullptr;
     QAction* multipleOf5ResultAction_ = nullptr;
+
+    // Last, so that it is gone before anything the session reports to.
+    SessionThread sessionThread_{this, *this};
 };
 
 } // namespace tikmeter::app

@@ -96,7 +96,7 @@ QWidget* MainWindow::buildTestListColumn() {
     connect(markButton_, &QPushButton::clicked, this, &MainWindow::markSpeedTests);
     // A changed list makes the last session's progress meaningless.
     const auto resetProgress = [this] {
-        if (!sessionRunning_) {
+        if (!sessionThread_.running()) {
             progressBar_->hide();
         }
     };
@@ -118,7 +118,7 @@ void MainWindow::buildLayout() {
             [this](const QString& name, const QString& destPath) {
                 // A running session keeps the destination it settled: a drag meanwhile
                 // must not send the remaining results elsewhere.
-                if (sessionRunning_) {
+                if (sessionThread_.running()) {
                     return;
                 }
                 destinationNameField_->setText(name);

@@ -33,12 +33,11 @@ int clampToInt(std::size_t value) {
 } // namespace
 
 void MainWindow::markSpeedTests() {
-    if (sessionRunning_) {
+    if (sessionThread_.running()) {
         return;
     }
-    // One session at a time: the button stays disabled while this one runs, also while
-    // pending events are let through between tests.
-    sessionRunning_ = true;
+    // One session at a time: the button stays disabled while this one runs on its own
+    // thread; the window goes on handling the teacher's events meanwhile.
     setSessionControlsEnabled(false);
 
     engine::SessionInput input;
@@ -55,18 +54,22 @@ void MainWindow::markSpeedTests() {
     // ~/Edu Tikmeter, when used, is made the first time something goes into it.
     programFolder_.ensureExists();
     input.programFolder = programFolder_.path;
-    try {
-        engine::SessionSummary summary = engine::runMarkingSession(std::move(input), state_, *this);
-        if (summary.lastSource) {
-            sourceDocument_ = std::move(*summary.lastSource);
-        }
-    } catch (const std::exception& error) {
-        reportError(error);
+    sessionThread_.start(std::move(input), state_, [this](engine::SessionSummary summary) {
+        finishSession(std::move(summary));
+    });
+}
+
+void MainWindow::finishSession(engine::SessionSummary summary) {
+    if (summary.lastSource) {
+        sourceDocument_ = std::move(*summary.lastSource);
     }
-    sessionRunning_ = false;
     setSessionControlsEnabled(true);
     // The next thing a teacher does is mark again or look at the results, not type a name.
     markButton_->setFocus(Qt::OtherFocusReason);
+    emit sessionFinished();
+    if (closing_) {
+        close();
+    }
 }
 
 void MainWindow::setSessionControlsEnabled(bool enabled) {
@@ -197,10 +200,6 @@ void MainWindow::sessionEnded(const engine::SessionSummary& summary) {
     case engine::SessionEnd::Stopped:
         break;
     }
-}
-
-void MainWindow::letEventsRun() {
-    QCoreApplication::processEvents();
 }
 
 } // namespace tikmeter::app
