@@ -1,9 +1,9 @@
 #include "browser/BrowserPane.h"
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -43,7 +43,7 @@ private:
 void TestBrowserPane::init() {
     pane_ = std::make_unique<BrowserPane>();
     pane_->resize(900, 500);
-    pane_->tree()->LoadDrives();
+    pane_->folderTree()->loadRoots();
 }
 
 void TestBrowserPane::cleanup() {
@@ -52,37 +52,37 @@ void TestBrowserPane::cleanup() {
 
 void TestBrowserPane::startsWithHeadingAndHiddenHint() {
     QCOMPARE(pane_->heading()->text(), QString("Search here for speed tests"));
-    QCOMPARE(pane_->hintLabel()->text(), QString("Drag speed tests to green box"));
-    QCOMPARE(pane_->hintArrow()->pixmap().size(), QSize(25, 13));
+    QCOMPARE(pane_->dragHint()->text(), QString("Drag speed tests to green box"));
+    QCOMPARE(pane_->dragHintArrow()->pixmap().size(), QSize(25, 13));
     pane_->show();
     QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
-    QVERIFY(!pane_->hintLabel()->isVisible());
-    QVERIFY(!pane_->hintArrow()->isVisible());
+    QVERIFY(!pane_->dragHint()->isVisible());
+    QVERIFY(!pane_->dragHintArrow()->isVisible());
     // The tree stands left of the list.
-    QVERIFY(pane_->tree()->geometry().right() < pane_->fileList()->geometry().left());
+    QVERIFY(pane_->folderTree()->geometry().right() < pane_->fileList()->geometry().left());
 }
 
 void TestBrowserPane::firstFocusOfTheListShowsTheHint() {
     pane_->show();
     QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
     pane_->activateWindow();
-    pane_->tree()->setFocus();
+    pane_->folderTree()->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(!pane_->hintLabel()->isVisible());
+    QVERIFY(!pane_->dragHint()->isVisible());
     pane_->fileList()->setFocus();
-    QTRY_VERIFY(pane_->hintLabel()->isVisible());
-    QVERIFY(pane_->hintArrow()->isVisible());
-    pane_->tree()->setFocus();
+    QTRY_VERIFY(pane_->dragHint()->isVisible());
+    QVERIFY(pane_->dragHintArrow()->isVisible());
+    pane_->folderTree()->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(pane_->hintLabel()->isVisible());
+    QVERIFY(pane_->dragHint()->isVisible());
 }
 
 void TestBrowserPane::setTreePathShowsTheFolderInTheList() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("Class A");
     temp.addFile("test.rtf");
     QSignalSpy caption(pane_.get(), &BrowserPane::captionChanged);
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
+    QVERIFY(pane_->folderTree()->showFolder(temp.root()));
     QCOMPARE(pane_->fileList()->currentFolder(), temp.root());
     QCOMPARE(names(*pane_->fileList()), (QStringList{"Class A", "test.rtf"}));
     QCOMPARE(caption.count(), 1);
@@ -90,20 +90,20 @@ void TestBrowserPane::setTreePathShowsTheFolderInTheList() {
 }
 
 void TestBrowserPane::setTreePathToTheRootRefillsTheList() {
-    QVERIFY(pane_->tree()->SetTreePath("/"));
+    QVERIFY(pane_->folderTree()->showFolder("/"));
     QSignalSpy caption(pane_.get(), &BrowserPane::captionChanged);
-    QVERIFY(pane_->tree()->SetTreePath("/"));
+    QVERIFY(pane_->folderTree()->showFolder("/"));
     QCOMPARE(caption.count(), 1);
     QCOMPARE(pane_->fileList()->currentFolder(), QString("/"));
 }
 
 void TestBrowserPane::nodeClickShowsItsFolder() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("Class B/b.rtf");
     pane_->show();
     QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    FolderTree* tree = pane_->tree();
+    QVERIFY(pane_->folderTree()->showFolder(temp.root()));
+    FolderTree* tree = pane_->folderTree();
     tree->nodeForKey(temp.root())->setExpanded(true);
     QTreeWidgetItem* node = tree->nodeForKey(temp.path("Class B"));
     QVERIFY(node);
@@ -115,36 +115,37 @@ void TestBrowserPane::nodeClickShowsItsFolder() {
 }
 
 void TestBrowserPane::doubleClickedFolderOpensInTheTree() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("Class C/c.rtf");
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
+    QVERIFY(pane_->folderTree()->showFolder(temp.root()));
     emit pane_->fileList()->folderDoubleClicked(temp.path("Class C"));
-    QCOMPARE(pane_->tree()->currentFolder(), temp.path("Class C"));
-    QCOMPARE(pane_->tree()->currentItem(), pane_->tree()->nodeForKey(temp.path("Class C")));
+    QCOMPARE(pane_->folderTree()->currentFolder(), temp.path("Class C"));
+    QCOMPARE(pane_->folderTree()->currentItem(),
+             pane_->folderTree()->nodeForKey(temp.path("Class C")));
     QCOMPARE(names(*pane_->fileList()), QStringList{"c.rtf"});
 }
 
 void TestBrowserPane::treeIsDisabledWhileTheListFills() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("a.rtf");
     temp.addFile("b.rtf");
     QList<bool> enabledDuringFill;
     connect(pane_->fileList()->model(), &QAbstractItemModel::rowsInserted, pane_.get(),
-            [&] { enabledDuringFill.push_back(pane_->tree()->isEnabled()); });
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
+            [&] { enabledDuringFill.push_back(pane_->folderTree()->isEnabled()); });
+    QVERIFY(pane_->folderTree()->showFolder(temp.root()));
     QVERIFY(!enabledDuringFill.isEmpty());
     QVERIFY(!enabledDuringFill.contains(true));
-    QVERIFY(pane_->tree()->isEnabled());
+    QVERIFY(pane_->folderTree()->isEnabled());
 }
 
 void TestBrowserPane::treeAndListShareOneImageList() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("a.rtf");
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    QCOMPARE(&pane_->tree()->imageList(), pane_->imageList());
-    const int before = pane_->imageList()->count();
-    QVERIFY(pane_->fileList()->FillFileList());
-    QCOMPARE(pane_->imageList()->count(), before); // the type's icon is cached already
+    QVERIFY(pane_->folderTree()->showFolder(temp.root()));
+    QCOMPARE(&pane_->folderTree()->iconList(), pane_->iconList());
+    const int before = pane_->iconList()->count();
+    QVERIFY(pane_->fileList()->fillFileList());
+    QCOMPARE(pane_->iconList()->count(), before); // the type's icon is cached already
 }
 
 QTEST_MAIN(TestBrowserPane)

@@ -1,6 +1,6 @@
 #include "browser/FileList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -95,7 +95,7 @@ void TestFileList::show() {
 }
 
 void TestFileList::showsFoldersThenRtfFilesOnly() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("zeta");
     temp.addFolder("Alpha");
     temp.addFile("notes.rtf", 10);
@@ -118,7 +118,7 @@ void TestFileList::showsFoldersThenRtfFilesOnly() {
 }
 
 void TestFileList::emptyFolderShowsNothingButTheCaption() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     QSignalSpy caption(list_.get(), &FileList::captionChanged);
     QSignalSpy busy(list_.get(), &FileList::busyChanged);
     QVERIFY(list_->setCurrentFolder(temp.root()));
@@ -131,7 +131,7 @@ void TestFileList::emptyFolderShowsNothingButTheCaption() {
 }
 
 void TestFileList::setCurrentFolderRefillsOnlyOnChange() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("a.rtf");
     QSignalSpy caption(list_.get(), &FileList::captionChanged);
     QVERIFY(list_->setCurrentFolder(temp.root()));
@@ -156,7 +156,7 @@ void TestFileList::sizeTexts_data() {
 void TestFileList::sizeTexts() {
     QFETCH(qint64, bytes);
     QFETCH(QString, text);
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("test.rtf", bytes);
     QVERIFY(list_->setCurrentFolder(temp.root()));
     QCOMPARE(list_->topLevelItem(0)->text(FileList::SizeColumn), text);
@@ -172,7 +172,7 @@ void TestFileList::sizeTextFollowsTheLocale() {
 }
 
 void TestFileList::columnClickSortsOnceByText() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("folder");
     temp.addFile("a nine.rtf", 9 * 1024);
     temp.addFile("b ten.rtf", 10 * 1024);
@@ -186,12 +186,12 @@ void TestFileList::columnClickSortsOnceByText() {
     QCOMPARE(column(*list_, FileList::SizeColumn), (QStringList{" ", "10 KB", "9 KB"}));
     QVERIFY(!list_->isSortingEnabled());
     // The next refill shows the fill order again.
-    QVERIFY(list_->FillFileList());
+    QVERIFY(list_->fillFileList());
     QCOMPARE(names(*list_), (QStringList{"folder", "a nine.rtf", "b ten.rtf"}));
 }
 
 void TestFileList::rightClickOnAFolderShowsFolderSizes() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("big/inner/deeper/x.bin", 2048);
     temp.addFile("big/y.doc", 1024);
     temp.addFile("big/.hidden", 1024);
@@ -214,7 +214,7 @@ void TestFileList::rightClickOnAFolderShowsFolderSizes() {
 }
 
 void TestFileList::failedFolderSizeStopsTheRefill() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("a/x.bin", 10);
     temp.addFolder("b");
     temp.addFile("c.rtf");
@@ -226,7 +226,7 @@ void TestFileList::failedFolderSizeStopsTheRefill() {
     const auto removeA = [&temp] { QDir(temp.path("a")).removeRecursively(); };
     auto hook = connect(list_->model(), &QAbstractItemModel::rowsInserted, list_.get(), removeA);
     QSignalSpy busy(list_.get(), &FileList::busyChanged);
-    QVERIFY(!list_->FillFileList(true));
+    QVERIFY(!list_->fillFileList(true));
     QCOMPARE(names(*list_), QStringList{"a"});
     QVERIFY(list_->lastFillError().contains(temp.path("a")));
     QCOMPARE(busy.count(), 2);
@@ -235,7 +235,7 @@ void TestFileList::failedFolderSizeStopsTheRefill() {
 
     disconnect(hook);
     temp.addFile("a/x.bin", 10);
-    QVERIFY(list_->FillFileList(false));
+    QVERIFY(list_->fillFileList(false));
     connect(list_->model(), &QAbstractItemModel::rowsInserted, list_.get(), removeA);
     rightClick(*list_, entry(*list_, "a"));
     QCOMPARE(reported.size(), 1);
@@ -243,7 +243,7 @@ void TestFileList::failedFolderSizeStopsTheRefill() {
 }
 
 void TestFileList::doubleClickActsOnTheEntryUnderThePointer() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("first");
     temp.addFolder("second");
     temp.addFile("test.rtf");
@@ -268,7 +268,7 @@ void TestFileList::doubleClickActsOnTheEntryUnderThePointer() {
 }
 
 void TestFileList::refillDuringARefillEndsWithTheLastFolder() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFile("A/first/x.bin", 10);
     temp.addFile("A/second/y.bin", 10);
     temp.addFile("A/a1.rtf");
@@ -285,7 +285,7 @@ void TestFileList::refillDuringARefillEndsWithTheLastFolder() {
         }
     });
     QSignalSpy busy(list_.get(), &FileList::busyChanged);
-    QVERIFY(!list_->FillFileList(true));
+    QVERIFY(!list_->fillFileList(true));
     QVERIFY(switched);
     QCOMPARE(list_->currentFolder(), temp.path("B"));
     QCOMPARE(names(*list_), (QStringList{"sub", "b1.rtf"}));
@@ -294,7 +294,7 @@ void TestFileList::refillDuringARefillEndsWithTheLastFolder() {
 }
 
 void TestFileList::selectionAndDragData() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     for (int i = 1; i <= 8; ++i)
         temp.addFile(QStringLiteral("t%1.rtf").arg(i));
     QVERIFY(list_->setCurrentFolder(temp.root()));

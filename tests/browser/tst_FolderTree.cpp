@@ -1,7 +1,7 @@
 #include "browser/FolderTree.h"
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -52,7 +52,7 @@ void TestFolderTree::init() {
     tree_ = std::make_unique<FolderTree>();
     tester_ = std::make_unique<QAbstractItemModelTester>(
         tree_->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    tree_->LoadDrives();
+    tree_->loadRoots();
 }
 
 void TestFolderTree::cleanup() {
@@ -68,11 +68,11 @@ void TestFolderTree::loadDrivesGivesTheRootWithAPlaceholder() {
     QVERIFY(FolderTree::isUnloaded(root));
     QVERIFY(FolderTree::keyOf(root->child(0)).isEmpty());
     // The drive got its own keyed icon.
-    const int image = root->data(0, FolderTree::ImageRole).toInt();
-    QVERIFY(image > ImageList::kSelectedFolderPicture);
-    QCOMPARE(tree_->imageList().key(image), QString("/"));
+    const int image = root->data(0, FolderTree::IconRole).toInt();
+    QVERIFY(image > IconList::kSelectedFolderPicture);
+    QCOMPARE(tree_->iconList().key(image), QString("/"));
     // Loading again leaves one drive node, not two.
-    tree_->LoadDrives();
+    tree_->loadRoots();
     QCOMPARE(tree_->topLevelItemCount(), 1);
 }
 
@@ -88,11 +88,11 @@ void TestFolderTree::namesUnderTheRoot() {
 }
 
 void TestFolderTree::lazyLoadingAndPlaceholders() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("Class A/sub");
     temp.addFolder("Class B");
     temp.addFile("c.rtf");
-    QVERIFY(tree_->SetTreePath(temp.root()));
+    QVERIFY(tree_->showFolder(temp.root()));
     QTreeWidgetItem* top = tree_->nodeForKey(temp.root());
     QVERIFY(top);
     QVERIFY(FolderTree::isUnloaded(top)); // the target itself is not expanded
@@ -104,17 +104,16 @@ void TestFolderTree::lazyLoadingAndPlaceholders() {
     QVERIFY(FolderTree::isUnloaded(classA));
     QCOMPARE(classB->childCount(), 0); // no subfolder: no expansion sign
     // All folders share one cached icon; only a node with children gets an expanded image.
-    QCOMPARE(classA->data(0, FolderTree::ImageRole), classB->data(0, FolderTree::ImageRole));
-    QCOMPARE(classA->data(0, FolderTree::ExpandedImageRole),
-             classA->data(0, FolderTree::ImageRole));
-    QVERIFY(!classB->data(0, FolderTree::ExpandedImageRole).isValid());
+    QCOMPARE(classA->data(0, FolderTree::IconRole), classB->data(0, FolderTree::IconRole));
+    QCOMPARE(classA->data(0, FolderTree::ExpandedIconRole), classA->data(0, FolderTree::IconRole));
+    QVERIFY(!classB->data(0, FolderTree::ExpandedIconRole).isValid());
 }
 
 void TestFolderTree::secondExpansionLoadsNothingNew() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("a/x");
     temp.addFolder("a/y");
-    QVERIFY(tree_->SetTreePath(temp.path("a")));
+    QVERIFY(tree_->showFolder(temp.path("a")));
     QTreeWidgetItem* a = tree_->nodeForKey(temp.path("a"));
     a->setExpanded(true);
     QCOMPARE(childTexts(a), (QStringList{"x", "y"}));
@@ -126,9 +125,9 @@ void TestFolderTree::secondExpansionLoadsNothingNew() {
 }
 
 void TestFolderTree::folderWithoutSubfoldersCollapses() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("a/gone");
-    QVERIFY(tree_->SetTreePath(temp.root()));
+    QVERIFY(tree_->showFolder(temp.root()));
     QTreeWidgetItem* top = tree_->nodeForKey(temp.root());
     top->setExpanded(true);
     QTreeWidgetItem* a = tree_->nodeForKey(temp.path("a"));
@@ -140,9 +139,9 @@ void TestFolderTree::folderWithoutSubfoldersCollapses() {
 }
 
 void TestFolderTree::unreadableFolderKeepsItsPlaceholder() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("a/sub");
-    QVERIFY(tree_->SetTreePath(temp.root()));
+    QVERIFY(tree_->showFolder(temp.root()));
     tree_->nodeForKey(temp.root())->setExpanded(true);
     QTreeWidgetItem* a = tree_->nodeForKey(temp.path("a"));
     QVERIFY(QDir(temp.path("a")).removeRecursively());
@@ -159,23 +158,23 @@ void TestFolderTree::unreadableFolderKeepsItsPlaceholder() {
 void TestFolderTree::setTreePathToTheRootRefillsEveryTime() {
     QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
     QSignalSpy refill(tree_.get(), &FolderTree::refillRequested);
-    QVERIFY(tree_->SetTreePath("/"));
-    QVERIFY(tree_->SetTreePath("/"));
+    QVERIFY(tree_->showFolder("/"));
+    QVERIFY(tree_->showFolder("/"));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(refill.count(), 2);
     QCOMPARE(refill.at(1).at(0).toString(), QString("/"));
     QCOMPARE(tree_->currentItem(), tree_->topLevelItem(0));
     // A drive node keeps its own picture when selected.
-    QVERIFY(!tree_->topLevelItem(0)->data(0, FolderTree::SelectedImageRole).isValid());
+    QVERIFY(!tree_->topLevelItem(0)->data(0, FolderTree::SelectedIconRole).isValid());
 }
 
 void TestFolderTree::setTreePathOpensADeepPath() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     const QString deep = temp.addChain("Class A", 4);
     QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
     QSignalSpy refill(tree_.get(), &FolderTree::refillRequested);
     // A trailing separator and a ".." step reach the same folder.
-    QVERIFY(tree_->SetTreePath(deep + "/../d4/"));
+    QVERIFY(tree_->showFolder(deep + "/../d4/"));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toString(), deep);
     QCOMPARE(refill.count(), 0);
@@ -183,27 +182,26 @@ void TestFolderTree::setTreePathOpensADeepPath() {
     QTreeWidgetItem* node = tree_->nodeForKey(deep);
     QVERIFY(node);
     QCOMPARE(tree_->currentItem(), node);
-    QCOMPARE(node->data(0, FolderTree::SelectedImageRole).toInt(),
-             ImageList::kSelectedFolderPicture);
+    QCOMPARE(node->data(0, FolderTree::SelectedIconRole).toInt(), IconList::kSelectedFolderPicture);
     for (QTreeWidgetItem* up = node->parent(); up; up = up->parent())
         QVERIFY2(up->isExpanded(), qPrintable(FolderTree::keyOf(up)));
     QVERIFY(!node->isExpanded());
 }
 
 void TestFolderTree::setTreePathAcceptsTwentySeparatorsOnly() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     const int rootSeparators = static_cast<int>(temp.root().count('/'));
     if (rootSeparators >= 20)
         QSKIP("the temporary folder is too deep");
     const QString twenty = temp.addChain("", 20 - rootSeparators);
     const QString twentyOne = temp.addChain("", 21 - rootSeparators);
     QCOMPARE(twenty.count('/'), 20);
-    QVERIFY(tree_->SetTreePath(twenty));
+    QVERIFY(tree_->showFolder(twenty));
     QCOMPARE(tree_->currentFolder(), twenty);
 
     QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
     QTreeWidgetItem* selected = tree_->currentItem();
-    QVERIFY(!tree_->SetTreePath(twentyOne));
+    QVERIFY(!tree_->showFolder(twentyOne));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(tree_->currentItem(), selected);
     QCOMPARE(tree_->currentFolder(), twenty);
@@ -213,25 +211,25 @@ void TestFolderTree::setTreePathAcceptsTwentySeparatorsOnly() {
 }
 
 void TestFolderTree::setTreePathToAMissingPathChangesNothing() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("present");
-    QVERIFY(tree_->SetTreePath(temp.root()));
+    QVERIFY(tree_->showFolder(temp.root()));
     QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
-    QVERIFY(!tree_->SetTreePath(temp.path("missing/deeper")));
-    QVERIFY(!tree_->SetTreePath(QString()));
+    QVERIFY(!tree_->showFolder(temp.path("missing/deeper")));
+    QVERIFY(!tree_->showFolder(QString()));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(tree_->currentFolder(), temp.root());
     QVERIFY(FolderTree::isUnloaded(tree_->nodeForKey(temp.root())));
 }
 
 void TestFolderTree::leftClickSetsTheFolderRightClickDoesNot() {
-    TempTree temp;
+    TemporaryFolderTree temp;
     temp.addFolder("left");
     temp.addFolder("right");
     tree_->resize(400, 600);
     tree_->show();
     QVERIFY(QTest::qWaitForWindowExposed(tree_.get()));
-    QVERIFY(tree_->SetTreePath(temp.root()));
+    QVERIFY(tree_->showFolder(temp.root()));
     tree_->nodeForKey(temp.root())->setExpanded(true);
     QTreeWidgetItem* left = tree_->nodeForKey(temp.path("left"));
     QTreeWidgetItem* right = tree_->nodeForKey(temp.path("right"));
@@ -245,8 +243,7 @@ void TestFolderTree::leftClickSetsTheFolderRightClickDoesNot() {
     click(*tree_, left, Qt::LeftButton);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toString(), temp.path("left"));
-    QCOMPARE(left->data(0, FolderTree::SelectedImageRole).toInt(),
-             ImageList::kSelectedFolderPicture);
+    QCOMPARE(left->data(0, FolderTree::SelectedIconRole).toInt(), IconList::kSelectedFolderPicture);
 
     // Clicking a folder that has gone meanwhile changes nothing.
     QVERIFY(QDir(temp.path("right")).removeRecursively());

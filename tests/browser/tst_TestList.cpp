@@ -1,7 +1,7 @@
 #include "browser/FileList.h"
 #include "browser/TestList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -34,13 +34,13 @@ private:
     Qt::DropAction lastDropAction_ = Qt::IgnoreAction;
     bool lastDropAccepted_ = false;
 
-    std::unique_ptr<TempTree> temp_;
+    std::unique_ptr<TemporaryFolderTree> temp_;
     std::unique_ptr<FileList> files_;
     std::unique_ptr<TestList> list_;
 };
 
 void TestTestList::init() {
-    temp_ = std::make_unique<TempTree>();
+    temp_ = std::make_unique<TemporaryFolderTree>();
     files_ = std::make_unique<FileList>();
     list_ = std::make_unique<TestList>();
     list_->setFileList(files_.get());

@@ -5,9 +5,9 @@
 
 // A temporary folder tree for one test: folders and files are made from paths relative to its
 // root; everything is removed when the object goes.
-class TempTree {
+class TemporaryFolderTree {
 public:
-    TempTree();
+    TemporaryFolderTree();
 
     bool isValid() const { return dir_.isValid(); }
     // The root folder's path in normalised form (no trailing separator).

@@ -1,12 +1,12 @@
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QTest>
 
 using namespace tikmeter::browser;
 
-class TestImageList : public QObject {
+class TestIconList : public QObject {
     Q_OBJECT
 private slots:
     void startsWithSixUnkeyedPictures();
@@ -17,8 +17,8 @@ private slots:
     void pathWithoutIconAddsNothing();
 };
 
-void TestImageList::startsWithSixUnkeyedPictures() {
-    ImageList images;
+void TestIconList::startsWithSixUnkeyedPictures() {
+    IconList images;
     QCOMPARE(images.count(), 6);
     for (int number = 1; number <= 6; ++number) {
         QVERIFY2(!images.picture(number).isNull(), qPrintable(QString::number(number)));
@@ -29,42 +29,42 @@ void TestImageList::startsWithSixUnkeyedPictures() {
     QVERIFY(images.picture(6).toImage() != images.picture(5).toImage());
 }
 
-void TestImageList::cachedKeyAddsOnePicture() {
-    TempTree tree;
+void TestIconList::cachedKeyAddsOnePicture() {
+    TemporaryFolderTree tree;
     const QString first = tree.addFolder("first");
     const QString second = tree.addFolder("second");
-    ImageList images;
-    const int number = images.GetFileIcon(first, "File Folder");
+    IconList images;
+    const int number = images.iconIndexFor(first, "File Folder");
     QCOMPARE(number, 7);
-    QCOMPARE(images.GetFileIcon(second, "File Folder"), number);
+    QCOMPARE(images.iconIndexFor(second, "File Folder"), number);
     QCOMPARE(images.count(), 7);
     QCOMPARE(images.key(7), QString("File Folder"));
     // Another key makes another picture.
-    QCOMPARE(images.GetFileIcon(tree.addFile("a.rtf"), "RTF document"), 8);
+    QCOMPARE(images.iconIndexFor(tree.addFile("a.rtf"), "RTF document"), 8);
 }
 
-void TestImageList::applicationAndShortcutAddAPictureEveryCall_data() {
+void TestIconList::applicationAndShortcutAddAPictureEveryCall_data() {
     QTest::addColumn<QString>("key");
     QTest::newRow("Application") << "Application";
     QTest::newRow("Shortcut") << "Shortcut";
 }
 
-void TestImageList::applicationAndShortcutAddAPictureEveryCall() {
+void TestIconList::applicationAndShortcutAddAPictureEveryCall() {
     QFETCH(QString, key);
-    TempTree tree;
+    TemporaryFolderTree tree;
     const QString file = tree.addFile("tool.bin", 10);
-    ImageList images;
-    QCOMPARE(images.GetFileIcon(file, key), 7);
-    QCOMPARE(images.GetFileIcon(file, key), 8);
-    QCOMPARE(images.GetFileIcon(file, key), 9);
+    IconList images;
+    QCOMPARE(images.iconIndexFor(file, key), 7);
+    QCOMPARE(images.iconIndexFor(file, key), 8);
+    QCOMPARE(images.iconIndexFor(file, key), 9);
     QCOMPARE(images.key(7), key);
     QVERIFY(images.key(8).isEmpty());
     QVERIFY(images.key(9).isEmpty());
     QCOMPARE(images.indexOfKey(key), 7);
 }
 
-void TestImageList::takenKeyIsRefused() {
-    ImageList images;
+void TestIconList::takenKeyIsRefused() {
+    IconList images;
     QPixmap picture(16, 16);
     picture.fill(Qt::red);
     QCOMPARE(images.add(picture, "x"), 7);
@@ -74,12 +74,12 @@ void TestImageList::takenKeyIsRefused() {
     QCOMPARE(images.indexOfKey(""), 0);
 }
 
-void TestImageList::pathWithoutIconAddsNothing() {
-    TempTree tree;
-    ImageList images;
-    QCOMPARE(images.GetFileIcon(tree.path("missing"), "Application"), 0);
+void TestIconList::pathWithoutIconAddsNothing() {
+    TemporaryFolderTree tree;
+    IconList images;
+    QCOMPARE(images.iconIndexFor(tree.path("missing"), "Application"), 0);
     QCOMPARE(images.count(), 6);
 }
 
-QTEST_MAIN(TestImageList)
-#include "tst_ImageList.moc"
+QTEST_MAIN(TestIconList)
+#include "tst_IconList.moc"

@@ -1,22 +1,23 @@
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-TempTree::TempTree() : root_(QDir::cleanPath(QFileInfo(dir_.path()).absoluteFilePath())) {}
+TemporaryFolderTree::TemporaryFolderTree()
+    : root_(QDir::cleanPath(QFileInfo(dir_.path()).absoluteFilePath())) {}
 
-QString TempTree::path(const QString& relative) const {
+QString TemporaryFolderTree::path(const QString& relative) const {
     return relative.isEmpty() ? root_ : root_ + '/' + relative;
 }
 
-QString TempTree::addFolder(const QString& relative) {
+QString TemporaryFolderTree::addFolder(const QString& relative) {
     const QString full = path(relative);
     QDir().mkpath(full);
     return full;
 }
 
-QString TempTree::addFile(const QString& relative, qint64 size) {
+QString TemporaryFolderTree::addFile(const QString& relative, qint64 size) {
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile file(full);
@@ -25,7 +26,7 @@ QString TempTree::addFile(const QString& relative, qint64 size) {
     return full;
 }
 
-QString TempTree::addChain(const QString& relative, int depth) {
+QString TemporaryFolderTree::addChain(const QString& relative, int depth) {
     QString chain = relative;
     for (int i = 1; i <= depth; ++i)
         chain += (chain.isEmpty() ? "" : "/") + QStringLiteral("d%1").arg(i);
