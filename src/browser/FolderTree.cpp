@@ -5,7 +5,6 @@
 #include "browser/PathText.h"
 
 #include <QDir>
-#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace tikmeter::browser {
@@ -124,11 +123,6 @@ void FolderTree::onItemExpanded(QTreeWidgetItem* item) {
         item->setExpanded(false);
 }
 
-void FolderTree::mousePressEvent(QMouseEvent* event) {
-    lastButton_ = event->button();
-    QTreeWidget::mousePressEvent(event);
-}
-
 void FolderTree::setCurrentFolder(const QString& path) {
     if (path == currentFolder_)
         return;
@@ -137,9 +131,8 @@ void FolderTree::setCurrentFolder(const QString& path) {
 }
 
 void FolderTree::onItemClicked(QTreeWidgetItem* item) {
-    if (lastButton_ == Qt::RightButton)
-        return;
-    // A folder that cannot be read (gone, no permission) changes nothing.
+    // Qt reports left-button clicks only, so a right click never changes the folder. A folder
+    // that cannot be read (gone, no permission) changes nothing.
     const std::optional<QString> folder = normalisedFolder(keyOf(item));
     if (!folder)
         return;

@@ -48,9 +48,6 @@ signals:
     // showFolder reached a drive root: the file list refills now even when unchanged.
     void refillRequested(const QString& path);
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-
 private:
     void onItemExpanded(QTreeWidgetItem* item);
     void onItemClicked(QTreeWidgetItem* item);
@@ -63,7 +60,6 @@ private:
     IconList* icons_;
     QHash<QString, QTreeWidgetItem*> nodesByKey_;
     QString currentFolder_;
-    Qt::MouseButton lastButton_ = Qt::LeftButton;
 };
 
 } // namespace tikmeter::browser
