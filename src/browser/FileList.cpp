@@ -257,7 +257,7 @@ QByteArray FileList::sourceMark() const {
 }
 
 QMimeData* FileList::createDragData() const {
-    auto* data = new QMimeData;
+    auto* dragData = new QMimeData;
     QList<QUrl> urls;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = topLevelItem(i);
@@ -265,13 +265,13 @@ QMimeData* FileList::createDragData() const {
             urls.push_back(
                 QUrl::fromLocalFile(joinFilePath(currentFolder_, item->text(NameColumn))));
     }
-    data->setUrls(urls);
-    data->setData(kSourceFormat, sourceMark());
-    return data;
+    dragData->setUrls(urls);
+    dragData->setData(kSourceFormat, sourceMark());
+    return dragData;
 }
 
-bool FileList::isOwnDragData(const QMimeData* data) const {
-    return data && data->data(kSourceFormat) == sourceMark();
+bool FileList::isOwnDragData(const QMimeData* dragData) const {
+    return dragData && dragData->data(kSourceFormat) == sourceMark();
 }
 
 void FileList::startDrag(Qt::DropActions /*supportedActions*/) {

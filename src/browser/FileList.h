@@ -48,7 +48,7 @@ public:
     // programs, plus a mark that identifies this list as the source.
     QMimeData* createDragData() const;
     // Whether drag data was made by this list (a drag that began here).
-    bool isOwnDragData(const QMimeData* data) const;
+    bool isOwnDragData(const QMimeData* dragData) const;
 
     // Ends a drag that began here, whatever its outcome: clears the selection and emits
     // dragFinished().
