@@ -9,77 +9,34 @@ using namespace tikmeter::browser;
 class TestIconList : public QObject {
     Q_OBJECT
 private slots:
-    void startsWithSixUnkeyedPictures();
-    void cachedKeyAddsOnePicture();
-    void applicationAndShortcutAddAPictureEveryCall_data();
-    void applicationAndShortcutAddAPictureEveryCall();
-    void takenKeyIsRefused();
-    void pathWithoutIconAddsNothing();
-};
-
-void TestIconList::startsWithSixUnkeyedPictures() {
-    IconList images;
-    QCOMPARE(images.count(), 6);
-    for (int number = 1; number <= 6; ++number) {
-        QVERIFY2(!images.picture(number).isNull(), qPrintable(QString::number(number)));
-        QCOMPARE(images.picture(number).size(), QSize(16, 16));
-        QVERIFY(images.key(number).isEmpty());
+    void iconIndexFor_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QList<int>>("numbers");
+        // Pictures 1 to 6 are built in, so the first one made for a path is number 7.
+        QTest::newRow("cached key") << true << "File Folder" << QList<int>{7, 7, 7};
+        // A second "Application" or "Shortcut" finds its key taken: added once without a key.
+        QTest::newRow("Application") << true << "Application" << QList<int>{7, 8, 9};
+        QTest::newRow("Shortcut") << true << "Shortcut" << QList<int>{7, 8, 9};
+        QTest::newRow("no icon") << false << "Application" << QList<int>{0, 0, 0};
     }
-    // The selected-folder picture differs from the plain open folder (it carries the arrow).
-    QVERIFY(images.picture(6).toImage() != images.picture(5).toImage());
-}
 
-void TestIconList::cachedKeyAddsOnePicture() {
-    TemporaryFolderTree tree;
-    const QString first = tree.addFolder("first");
-    const QString second = tree.addFolder("second");
-    IconList images;
-    const int number = images.iconIndexFor(first, "File Folder");
-    QCOMPARE(number, 7);
-    QCOMPARE(images.iconIndexFor(second, "File Folder"), number);
-    QCOMPARE(images.count(), 7);
-    QCOMPARE(images.key(7), QString("File Folder"));
-    // Another key makes another picture.
-    QCOMPARE(images.iconIndexFor(tree.addFile("a.rtf"), "RTF document"), 8);
-}
-
-void TestIconList::applicationAndShortcutAddAPictureEveryCall_data() {
-    QTest::addColumn<QString>("key");
-    QTest::newRow("Application") << "Application";
-    QTest::newRow("Shortcut") << "Shortcut";
-}
-
-void TestIconList::applicationAndShortcutAddAPictureEveryCall() {
-    QFETCH(QString, key);
-    TemporaryFolderTree tree;
-    const QString file = tree.addFile("tool.bin", 10);
-    IconList images;
-    QCOMPARE(images.iconIndexFor(file, key), 7);
-    QCOMPARE(images.iconIndexFor(file, key), 8);
-    QCOMPARE(images.iconIndexFor(file, key), 9);
-    QCOMPARE(images.key(7), key);
-    QVERIFY(images.key(8).isEmpty());
-    QVERIFY(images.key(9).isEmpty());
-    QCOMPARE(images.indexOfKey(key), 7);
-}
-
-void TestIconList::takenKeyIsRefused() {
-    IconList images;
-    QPixmap picture(16, 16);
-    picture.fill(Qt::red);
-    QCOMPARE(images.add(picture, "x"), 7);
-    QCOMPARE(images.add(picture, "x"), 0);
-    QCOMPARE(images.add(picture, ""), 8);
-    QCOMPARE(images.add(picture, ""), 9);
-    QCOMPARE(images.indexOfKey(""), 0);
-}
-
-void TestIconList::pathWithoutIconAddsNothing() {
-    TemporaryFolderTree tree;
-    IconList images;
-    QCOMPARE(images.iconIndexFor(tree.path("missing"), "Application"), 0);
-    QCOMPARE(images.count(), 6);
-}
+    void iconIndexFor() {
+        QFETCH(bool, exists);
+        QFETCH(QString, key);
+        QFETCH(QList<int>, numbers);
+        TemporaryFolderTree temp;
+        temp.addFile("tool.bin", 10);
+        const QString file = temp.path(exists ? "tool.bin" : "missing");
+        IconList icons;
+        for (int expected : numbers)
+            QCOMPARE(icons.iconIndexFor(file, key), expected);
+        QCOMPARE(icons.count(), std::max(6, numbers.last()));
+        QCOMPARE(icons.indexOfKey(key), numbers.first());
+        QCOMPARE(icons.key(7), exists ? key : QString());
+        QVERIFY(icons.key(8).isEmpty());
+    }
+};
 
 QTEST_MAIN(TestIconList)
 #include "tst_IconList.moc"
