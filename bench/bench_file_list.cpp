@@ -27,7 +27,7 @@ const QTemporaryDir& testFolder() {
 }
 
 // A shown list, so layout and painting happen as in the window.
-void BM_FillFileList(benchmark::State& state) {
+void BM_fillFileList(benchmark::State& state) {
     const QString folder = testFolder().path();
     FileList list;
     list.resize(600, 500);
@@ -35,14 +35,14 @@ void BM_FillFileList(benchmark::State& state) {
     QApplication::processEvents();
     list.setCurrentFolder(folder);
     for (auto _ : state) {
-        list.FillFileList(false);
+        list.fillFileList(false);
         benchmark::DoNotOptimize(list.topLevelItemCount());
     }
     if (list.topLevelItemCount() != kTests)
         state.SkipWithError("the list does not show every test");
     state.counters["entries"] = list.topLevelItemCount();
 }
-BENCHMARK(BM_FillFileList)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_fillFileList)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // A change of folder: a new list for the folder, as the first visit from the tree.
 void BM_FirstVisit(benchmark::State& state) {

@@ -64,8 +64,8 @@ QString MainWindow::startFolder(const QStringList& arguments) {
 void MainWindow::startUp(const QStringList& startArguments) {
     // A browser that cannot open the start folder leaves the tree where it stopped; the
     // window opens all the same.
-    browserArea_.tree->LoadDrives();
-    browserArea_.tree->SetTreePath(startFolder(startArguments));
+    browserArea_.tree->loadRoots();
+    browserArea_.tree->showFolder(startFolder(startArguments));
     showDestinationPath(
         documents::joinPath(programFolder_.path, toU16(destinationNameField_->text())));
 }

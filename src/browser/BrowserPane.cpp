@@ -2,7 +2,7 @@
 
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +15,7 @@ namespace tikmeter::browser {
 
 namespace {
 
-// Picture1: a 25 by 13 arrow pointing right, towards the green box.
+// The drag hint's arrow: 25 by 13, pointing right, towards the green box.
 QPixmap arrowPicture() {
     QPixmap arrow(25, 13);
     arrow.fill(Qt::transparent);
@@ -31,34 +31,34 @@ QPixmap arrowPicture() {
 } // namespace
 
 BrowserPane::BrowserPane(QWidget* parent)
-    : QWidget(parent), ImgSmall_(new ImageList(this)), tvDir_(new FolderTree(ImgSmall_, this)),
-      lvDir_(new FileList(ImgSmall_, this)),
-      Label5_(new QLabel(QStringLiteral("Search here for speed tests"), this)),
-      Label4_(new QLabel(QStringLiteral("Drag speed tests to green box"), this)),
-      Picture1_(new QLabel(this)), stack_(new QStackedWidget(this)), browsing_(new QWidget) {
-    tvDir_->setObjectName(QStringLiteral("tvDir"));
-    lvDir_->setObjectName(QStringLiteral("lvDir"));
-    Label5_->setObjectName(QStringLiteral("Label5"));
-    Label4_->setObjectName(QStringLiteral("Label4"));
-    Picture1_->setObjectName(QStringLiteral("Picture1"));
-    Picture1_->setPixmap(arrowPicture());
-    Label4_->hide();
-    Picture1_->hide();
+    : QWidget(parent), iconList_(new IconList(this)), folderTree_(new FolderTree(iconList_, this)),
+      fileList_(new FileList(iconList_, this)),
+      heading_(new QLabel(QStringLiteral("Search here for speed tests"), this)),
+      dragHint_(new QLabel(QStringLiteral("Drag speed tests to green box"), this)),
+      dragHintArrow_(new QLabel(this)), stack_(new QStackedWidget(this)), browsing_(new QWidget) {
+    folderTree_->setObjectName(QStringLiteral("folderTree"));
+    fileList_->setObjectName(QStringLiteral("fileList"));
+    heading_->setObjectName(QStringLiteral("browserHeading"));
+    dragHint_->setObjectName(QStringLiteral("dragHint"));
+    dragHintArrow_->setObjectName(QStringLiteral("dragHintArrow"));
+    dragHintArrow_->setPixmap(arrowPicture());
+    dragHint_->hide();
+    dragHintArrow_->hide();
 
     auto* hint = new QHBoxLayout;
     hint->addStretch();
-    hint->addWidget(Label4_);
-    hint->addWidget(Picture1_);
+    hint->addWidget(dragHint_);
+    hint->addWidget(dragHintArrow_);
     auto* heading = new QHBoxLayout;
-    heading->addWidget(Label5_);
+    heading->addWidget(heading_);
     heading->addLayout(hint, 1);
 
     auto* panes = new QHBoxLayout(browsing_);
     panes->setContentsMargins(0, 0, 0, 0);
-    tvDir_->setParent(browsing_);
-    lvDir_->setParent(browsing_);
-    panes->addWidget(tvDir_, 2);
-    panes->addWidget(lvDir_, 3);
+    folderTree_->setParent(browsing_);
+    fileList_->setParent(browsing_);
+    panes->addWidget(folderTree_, 2);
+    panes->addWidget(fileList_, 3);
     stack_->addWidget(browsing_);
 
     auto* layout = new QVBoxLayout(this);
@@ -66,19 +66,19 @@ BrowserPane::BrowserPane(QWidget* parent)
     layout->addLayout(heading);
     layout->addWidget(stack_, 1);
 
-    connect(tvDir_, &FolderTree::currentFolderChanged, lvDir_, &FileList::setCurrentFolder);
-    connect(tvDir_, &FolderTree::refillRequested, lvDir_, [this](const QString& path) {
-        if (lvDir_->currentFolder() == path)
-            lvDir_->FillFileList(false);
+    connect(folderTree_, &FolderTree::currentFolderChanged, fileList_, &FileList::setCurrentFolder);
+    connect(folderTree_, &FolderTree::refillRequested, fileList_, [this](const QString& path) {
+        if (fileList_->currentFolder() == path)
+            fileList_->fillFileList(false);
         else
-            lvDir_->setCurrentFolder(path);
+            fileList_->setCurrentFolder(path);
     });
-    connect(lvDir_, &FileList::folderDoubleClicked, tvDir_, &FolderTree::SetTreePath);
-    connect(lvDir_, &FileList::busyChanged, tvDir_, &QWidget::setDisabled);
-    connect(lvDir_, &FileList::captionChanged, this, &BrowserPane::captionChanged);
-    connect(lvDir_, &FileList::firstFocused, this, [this] {
-        Label4_->show();
-        Picture1_->show();
+    connect(fileList_, &FileList::folderDoubleClicked, folderTree_, &FolderTree::showFolder);
+    connect(fileList_, &FileList::busyChanged, folderTree_, &QWidget::setDisabled);
+    connect(fileList_, &FileList::captionChanged, this, &BrowserPane::captionChanged);
+    connect(fileList_, &FileList::firstFocused, this, [this] {
+        dragHint_->show();
+        dragHintArrow_->show();
     });
 }
 

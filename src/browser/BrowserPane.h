@@ -10,24 +10,24 @@ namespace tikmeter::browser {
 
 class FileList;
 class FolderTree;
-class ImageList;
+class IconList;
 
-// The file browser: the heading "Search here for speed tests", the folder tree tvDir and the
-// file list lvDir side by side, and above the list the hint "Drag speed tests to green box"
+// The file browser: the heading "Search here for speed tests", the folder tree and the file
+// list side by side, and above the list the hint "Drag speed tests to green box"
 // with its arrow, hidden until the list first gets the focus. The tree and the list share one
-// ImgSmall; a node click shows its folder in the list, a double-clicked folder entry opens the
+// icon list; a node click shows its folder in the list, a double-clicked folder entry opens the
 // folder in the tree, and the tree is disabled while the list fills.
 class BrowserPane : public QWidget {
     Q_OBJECT
 public:
     explicit BrowserPane(QWidget* parent = nullptr);
 
-    FolderTree* tree() const { return tvDir_; }
-    FileList* fileList() const { return lvDir_; }
-    ImageList* imageList() const { return ImgSmall_; }
-    QLabel* heading() const { return Label5_; }
-    QLabel* hintLabel() const { return Label4_; }
-    QLabel* hintArrow() const { return Picture1_; }
+    FolderTree* folderTree() const { return folderTree_; }
+    FileList* fileList() const { return fileList_; }
+    IconList* iconList() const { return iconList_; }
+    QLabel* heading() const { return heading_; }
+    QLabel* dragHint() const { return dragHint_; }
+    QLabel* dragHintArrow() const { return dragHintArrow_; }
 
     // A widget that lies over the tree and the list while it is shown (the viewer pane);
     // the heading and the hint stay visible above it.
@@ -40,12 +40,12 @@ signals:
     void captionChanged(const QString& caption);
 
 private:
-    ImageList* ImgSmall_;
-    FolderTree* tvDir_;
-    FileList* lvDir_;
-    QLabel* Label5_;
-    QLabel* Label4_;
-    QLabel* Picture1_;
+    IconList* iconList_;
+    FolderTree* folderTree_;
+    FileList* fileList_;
+    QLabel* heading_;
+    QLabel* dragHint_;
+    QLabel* dragHintArrow_;
     QStackedWidget* stack_;
     QWidget* browsing_;
     QWidget* cover_ = nullptr;

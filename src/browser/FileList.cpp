@@ -1,7 +1,7 @@
 #include "browser/FileList.h"
 
 #include "browser/FolderListing.h"
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 #include "browser/PathText.h"
 #include "browser/TypeNames.h"
 
@@ -44,9 +44,8 @@ bool containsWithBorders(const QRect& rect, const QPoint& point) {
 
 } // namespace
 
-FileList::FileList(ImageList* images, QWidget* parent)
-    : QTreeWidget(parent), images_(images ? images : new ImageList(this)),
-      typeNames_(new TypeNames) {
+FileList::FileList(IconList* icons, QWidget* parent)
+    : QTreeWidget(parent), icons_(icons ? icons : new IconList(this)), typeNames_(new TypeNames) {
     setColumnCount(3);
     setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type")});
     header()->resizeSection(NameColumn, 200);
@@ -60,7 +59,7 @@ FileList::FileList(ImageList* images, QWidget* parent)
 
     setRootIsDecorated(false);
     setUniformRowHeights(true);
-    setIconSize(QSize(ImageList::kPictureSize, ImageList::kPictureSize));
+    setIconSize(QSize(IconList::kPictureSize, IconList::kPictureSize));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(false);
@@ -98,7 +97,7 @@ bool FileList::setCurrentFolder(const QString& path) {
     if (*folder == currentFolder_)
         return true;
     currentFolder_ = *folder;
-    FillFileList(false);
+    fillFileList(false);
     return true;
 }
 
@@ -108,7 +107,7 @@ bool FileList::letEventsRun(quint64 generation) {
     return self && generation_ == generation;
 }
 
-bool FileList::FillFileList(bool showFolderSizes) {
+bool FileList::fillFileList(bool showFolderSizes) {
     const quint64 generation = ++generation_;
     QPointer<FileList> self(this);
     lastFillError_.clear();
@@ -149,7 +148,7 @@ bool FileList::FillFileList(bool showFolderSizes) {
         const QString type = typeNames_->of(info);
         auto* item = new QTreeWidgetItem;
         item->setText(NameColumn, info.fileName());
-        item->setIcon(NameColumn, images_->icon(images_->GetFileIcon(path, type)));
+        item->setIcon(NameColumn, icons_->icon(icons_->iconIndexFor(path, type)));
         item->setText(SizeColumn, isFolder ? kNoSize : sizeText(info.size()));
         item->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(TypeColumn, type);
@@ -222,7 +221,7 @@ void FileList::mouseReleaseEvent(QMouseEvent* event) {
     if (keyOf(itemAt(event->position().toPoint())).isEmpty())
         return;
     QPointer<FileList> self(this);
-    FillFileList(true);
+    fillFileList(true);
     if (self && !lastFillError_.isEmpty() && errorReporter_)
         errorReporter_(lastFillError_);
 }
@@ -258,7 +257,7 @@ QByteArray FileList::sourceMark() const {
 }
 
 QMimeData* FileList::createDragData() const {
-    auto* data = new QMimeData;
+    auto* dragData = new QMimeData;
     QList<QUrl> urls;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = topLevelItem(i);
@@ -266,13 +265,13 @@ QMimeData* FileList::createDragData() const {
             urls.push_back(
                 QUrl::fromLocalFile(joinFilePath(currentFolder_, item->text(NameColumn))));
     }
-    data->setUrls(urls);
-    data->setData(kSourceFormat, sourceMark());
-    return data;
+    dragData->setUrls(urls);
+    dragData->setData(kSourceFormat, sourceMark());
+    return dragData;
 }
 
-bool FileList::isOwnDragData(const QMimeData* data) const {
-    return data && data->data(kSourceFormat) == sourceMark();
+bool FileList::isOwnDragData(const QMimeData* dragData) const {
+    return dragData && dragData->data(kSourceFormat) == sourceMark();
 }
 
 void FileList::startDrag(Qt::DropActions /*supportedActions*/) {

@@ -10,10 +10,10 @@
 
 namespace tikmeter::browser {
 
-class ImageList;
+class IconList;
 class TypeNames;
 
-// lvDir: the current folder's subfolders, then its RTF files, in a details view with the
+// The file list: the current folder's subfolders, then its RTF files, in a details view with the
 // columns "Name", "Size" and "Type". A folder entry keeps its full path in KeyRole; a file entry
 // has no key.
 class FileList : public QTreeWidget {
@@ -22,11 +22,11 @@ public:
     static constexpr int KeyRole = Qt::UserRole;
     enum Column { NameColumn = 0, SizeColumn = 1, TypeColumn = 2 };
 
-    // images: the shared ImgSmall; when null the list makes its own.
-    explicit FileList(ImageList* images = nullptr, QWidget* parent = nullptr);
+    // icons: the shared icon list; when null the list makes its own.
+    explicit FileList(IconList* icons = nullptr, QWidget* parent = nullptr);
     ~FileList() override;
 
-    // Dir1: sets the current folder and refills the list (FillFileList(false)) unless the
+    // Sets the current folder and refills the list (fillFileList(false)) unless the
     // folder is already the current one. Returns false when the folder cannot be read (nothing
     // changes then).
     bool setCurrentFolder(const QString& path);
@@ -36,7 +36,7 @@ public:
     // its total size; otherwise a single space. Pending events run during the fill; when another
     // refill starts meanwhile, this one stops and the newer one decides the content. Returns
     // false when it stopped at a failure (see lastFillError()) or was overtaken.
-    bool FillFileList(bool showFolderSizes = false);
+    bool fillFileList(bool showFolderSizes = false);
     // Why the last refill stopped early ("" when it completed or was overtaken).
     QString lastFillError() const { return lastFillError_; }
 
@@ -48,7 +48,7 @@ public:
     // programs, plus a mark that identifies this list as the source.
     QMimeData* createDragData() const;
     // Whether drag data was made by this list (a drag that began here).
-    bool isOwnDragData(const QMimeData* data) const;
+    bool isOwnDragData(const QMimeData* dragData) const;
 
     // Ends a drag that began here, whatever its outcome: clears the selection and emits
     // dragFinished().
@@ -86,7 +86,7 @@ private:
     // happened meanwhile, so the caller must stop without touching the list.
     bool letEventsRun(quint64 generation);
 
-    ImageList* images_;
+    IconList* icons_;
     TypeNames* typeNames_;
     QString currentFolder_;
     QString lastFillError_;

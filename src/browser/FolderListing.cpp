@@ -36,7 +36,7 @@ std::optional<QStringList> subfolderPaths(const QString& folder) {
     return paths;
 }
 
-bool hasSubfolder(const QString& folder) {
+bool hasSubfolders(const QString& folder) {
     if (folder.isEmpty())
         return false;
     return QDirIterator(folder, kSubfolders).hasNext();

@@ -20,7 +20,7 @@ std::optional<QString> normalisedFolder(const QString& path);
 std::optional<QStringList> subfolderPaths(const QString& folder);
 
 // Whether the folder has at least one subfolder (false when it cannot be listed).
-bool hasSubfolder(const QString& folder);
+bool hasSubfolders(const QString& folder);
 
 // The subfolders, then the files of a folder, from one listing.
 QFileInfoList folderEntries(const QString& folder);

@@ -1,11 +1,10 @@
 #include "browser/FolderTree.h"
 
 #include "browser/FolderListing.h"
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 #include "browser/PathText.h"
 
 #include <QDir>
-#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace tikmeter::browser {
@@ -24,17 +23,17 @@ public:
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
-        int number = index.data(FolderTree::ImageRole).toInt();
-        const int expanded = index.data(FolderTree::ExpandedImageRole).toInt();
-        const int selected = index.data(FolderTree::SelectedImageRole).toInt();
+        int number = index.data(FolderTree::IconRole).toInt();
+        const int expanded = index.data(FolderTree::ExpandedIconRole).toInt();
+        const int selected = index.data(FolderTree::SelectedIconRole).toInt();
         if (tree_->isExpanded(index) && expanded > 0)
             number = expanded;
         if ((option->state & QStyle::State_Selected) && selected > 0)
             number = selected;
         if (number > 0) {
-            option->icon = tree_->imageList().icon(number);
+            option->icon = tree_->iconList().icon(number);
             option->features |= QStyleOptionViewItem::HasDecoration;
-            option->decorationSize = QSize(ImageList::kPictureSize, ImageList::kPictureSize);
+            option->decorationSize = QSize(IconList::kPictureSize, IconList::kPictureSize);
         }
     }
 
@@ -44,13 +43,13 @@ private:
 
 } // namespace
 
-FolderTree::FolderTree(ImageList* images, QWidget* parent)
-    : QTreeWidget(parent), images_(images ? images : new ImageList(this)) {
+FolderTree::FolderTree(IconList* icons, QWidget* parent)
+    : QTreeWidget(parent), icons_(icons ? icons : new IconList(this)) {
     setColumnCount(1);
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setIconSize(QSize(ImageList::kPictureSize, ImageList::kPictureSize));
+    setIconSize(QSize(IconList::kPictureSize, IconList::kPictureSize));
     setItemDelegate(new NodeIconDelegate(this));
     connect(this, &QTreeWidget::itemExpanded, this, &FolderTree::onItemExpanded);
     connect(this, &QTreeWidget::itemClicked, this, &FolderTree::onItemClicked);
@@ -77,7 +76,7 @@ QTreeWidgetItem* FolderTree::addNode(QTreeWidgetItem* parent, const QString& key
     auto* node = new QTreeWidgetItem;
     node->setText(0, text);
     node->setData(0, KeyRole, key);
-    node->setData(0, ImageRole, image);
+    node->setData(0, IconRole, image);
     if (parent)
         parent->addChild(node);
     else
@@ -86,13 +85,13 @@ QTreeWidgetItem* FolderTree::addNode(QTreeWidgetItem* parent, const QString& key
     return node;
 }
 
-void FolderTree::LoadDrives() {
+void FolderTree::loadRoots() {
     clear();
     nodesByKey_.clear();
     // The one file-system root is the one drive; it gets its own cached icon.
     for (const QFileInfo& drive : QDir::drives()) {
         const QString rootKey = QDir::cleanPath(drive.absoluteFilePath());
-        const int image = images_->GetFileIcon(rootKey, rootKey);
+        const int image = icons_->iconIndexFor(rootKey, rootKey);
         addPlaceholder(addNode(nullptr, rootKey, rootKey.toUpper(), image));
     }
 }
@@ -106,11 +105,11 @@ bool FolderTree::loadChildren(QTreeWidgetItem* item) {
     delete item->takeChild(0);
     for (const QString& path : *subfolders) {
         // All folder nodes share the icon of the first folder ever loaded.
-        const int image = images_->GetFileIcon(path, kFolderCacheKey);
+        const int image = icons_->iconIndexFor(path, kFolderCacheKey);
         QTreeWidgetItem* node = addNode(item, path, fileNameOfPath(path), image);
-        if (hasSubfolder(path)) {
+        if (hasSubfolders(path)) {
             addPlaceholder(node);
-            node->setData(0, ExpandedImageRole, image);
+            node->setData(0, ExpandedIconRole, image);
         }
     }
     return true;
@@ -124,11 +123,6 @@ void FolderTree::onItemExpanded(QTreeWidgetItem* item) {
         item->setExpanded(false);
 }
 
-void FolderTree::mousePressEvent(QMouseEvent* event) {
-    lastButton_ = event->button();
-    QTreeWidget::mousePressEvent(event);
-}
-
 void FolderTree::setCurrentFolder(const QString& path) {
     if (path == currentFolder_)
         return;
@@ -137,21 +131,20 @@ void FolderTree::setCurrentFolder(const QString& path) {
 }
 
 void FolderTree::onItemClicked(QTreeWidgetItem* item) {
-    if (lastButton_ == Qt::RightButton)
-        return;
-    // A folder that cannot be read (gone, no permission) changes nothing.
+    // Qt reports left-button clicks only, so a right click never changes the folder. A folder
+    // that cannot be read (gone, no permission) changes nothing.
     const std::optional<QString> folder = normalisedFolder(keyOf(item));
     if (!folder)
         return;
     setCurrentFolder(*folder);
     if (!isDriveRoot(keyOf(item)))
-        item->setData(0, SelectedImageRole, ImageList::kSelectedFolderPicture);
+        item->setData(0, SelectedIconRole, IconList::kSelectedFolderPicture);
 }
 
-bool FolderTree::SetTreePath(const QString& MyPath) {
-    if (separatorCount(MyPath) > kMaxSeparators)
+bool FolderTree::showFolder(const QString& path) {
+    if (separatorCount(path) > kMaxSeparators)
         return false;
-    const std::optional<QString> folder = normalisedFolder(MyPath);
+    const std::optional<QString> folder = normalisedFolder(path);
     if (!folder)
         return false;
     if (!isDriveRoot(*folder)) {
@@ -175,7 +168,7 @@ bool FolderTree::SetTreePath(const QString& MyPath) {
     if (isDriveRoot(currentFolder_))
         emit refillRequested(currentFolder_);
     else
-        node->setData(0, SelectedImageRole, ImageList::kSelectedFolderPicture);
+        node->setData(0, SelectedIconRole, IconList::kSelectedFolderPicture);
     return true;
 }
 

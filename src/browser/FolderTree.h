@@ -6,33 +6,33 @@
 
 namespace tikmeter::browser {
 
-class ImageList;
+class IconList;
 
-// tvDir: the folder tree. The root "/" is the one drive node; folder nodes are loaded when first
+// The folder tree. The root "/" is the one drive node; folder nodes are loaded when first
 // expanded. A node's key (full path) is kept in KeyRole; an unloaded node has a placeholder child
 // with empty text and empty key.
 class FolderTree : public QTreeWidget {
     Q_OBJECT
 public:
     static constexpr int KeyRole = Qt::UserRole;
-    static constexpr int ImageRole = Qt::UserRole + 1;         // picture number in ImgSmall
-    static constexpr int ExpandedImageRole = Qt::UserRole + 2; // 0 = same as ImageRole
-    static constexpr int SelectedImageRole = Qt::UserRole + 3; // 0 = same as ImageRole
+    static constexpr int IconRole = Qt::UserRole + 1;         // picture number in the icon list
+    static constexpr int ExpandedIconRole = Qt::UserRole + 2; // 0 = same as IconRole
+    static constexpr int SelectedIconRole = Qt::UserRole + 3; // 0 = same as IconRole
 
-    // images: the shared ImgSmall; when null the tree makes its own.
-    explicit FolderTree(ImageList* images = nullptr, QWidget* parent = nullptr);
+    // icons: the shared icon list; when null the tree makes its own.
+    explicit FolderTree(IconList* icons = nullptr, QWidget* parent = nullptr);
 
-    ImageList& imageList() const { return *images_; }
+    IconList& iconList() const { return *icons_; }
 
     // Removes every node and adds one node per drive (the root "/"), each with a placeholder.
-    void LoadDrives();
+    void loadRoots();
 
-    // Opens the tree down to MyPath, selects its node and makes it the current folder. Returns
+    // Opens the tree down to path, selects its node and makes it the current folder. Returns
     // false when it stopped at a failure (more than 20 separators, a missing or unreadable
     // folder, a prefix without a node); what was done until then stays.
-    bool SetTreePath(const QString& MyPath);
+    bool showFolder(const QString& path);
 
-    // The current folder (Dir1) as set by node clicks and SetTreePath; "" until the first.
+    // The current folder as set by node clicks and showFolder; "" until the first.
     QString currentFolder() const { return currentFolder_; }
 
     // The loaded node with this key, or null.
@@ -43,13 +43,10 @@ public:
     static bool isUnloaded(const QTreeWidgetItem* item);
 
 signals:
-    // The current folder changed (node click or SetTreePath); the file list shows this folder.
+    // The current folder changed (node click or showFolder); the file list shows this folder.
     void currentFolderChanged(const QString& path);
-    // SetTreePath reached a drive root: the file list refills now even when unchanged.
+    // showFolder reached a drive root: the file list refills now even when unchanged.
     void refillRequested(const QString& path);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void onItemExpanded(QTreeWidgetItem* item);
@@ -60,10 +57,9 @@ private:
     static void addPlaceholder(QTreeWidgetItem* item);
     void setCurrentFolder(const QString& path);
 
-    ImageList* images_;
+    IconList* icons_;
     QHash<QString, QTreeWidgetItem*> nodesByKey_;
     QString currentFolder_;
-    Qt::MouseButton lastButton_ = Qt::LeftButton;
 };
 
 } // namespace tikmeter::browser

@@ -27,6 +27,7 @@ QStringList localPathsOf(const QMimeData* data) {
 } // namespace
 
 TestList::TestList(QWidget* parent) : QListWidget(parent) {
+    setObjectName(QStringLiteral("testList"));
     QPalette green = palette();
     green.setColor(QPalette::Base, QColor(128, 255, 128));
     setPalette(green);

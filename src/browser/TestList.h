@@ -9,7 +9,7 @@ namespace tikmeter::browser {
 
 class FileList;
 
-// List1, the green box: the full paths of the tests the next marking session marks, in the
+// The test list, the green box: the full paths of the tests the next marking session marks, in the
 // order they were dropped. Duplicates are allowed; at most one entry is selected.
 class TestList : public QListWidget {
     Q_OBJECT

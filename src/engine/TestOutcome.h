@@ -20,7 +20,7 @@ struct TestMarks {
     int errorCount = 0; // after scoring: word errors plus penalties
     long long grossWords = 0;
     long long netWords = 0;
-    Tenths finalResult;                    // unrounded words per minute
+    Tenths finalResult;                    // words per minute as the report rounds it
     std::u16string finalResultText;        // the rounded result as signed text
     std::vector<std::u16string> penalties; // remark lines, in report order
     std::vector<ErrorMark> errorMarks;     // the word errors' marks

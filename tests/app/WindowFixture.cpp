@@ -3,6 +3,7 @@
 #include "browser/TestList.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -30,10 +31,18 @@ void WindowFixture::pickSource(engine::Language language, const QString& path) {
                       Qt::LeftButton);
 }
 
+void WindowFixture::markAndWait() {
+    QSignalSpy finished(window_.get(), &MainWindow::sessionFinished);
+    QTest::mouseClick(find<QPushButton*>(QStringLiteral("markButton")), Qt::LeftButton);
+    if (window_->sessionRunning() && !finished.wait(30000)) {
+        qFatal("the marking session did not end");
+    }
+}
+
 void WindowFixture::pickSourcesAndMark() {
     pickSource(engine::Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
     pickSource(engine::Language::English, testDataPath("sources/en1-libreoffice.rtf"));
-    QTest::mouseClick(find<QPushButton*>(QStringLiteral("markButton")), Qt::LeftButton);
+    markAndWait();
 }
 
 QStringList WindowFixture::viewerLines() const {

@@ -34,7 +34,9 @@ public:
     void fillTestList(const QStringList& paths);
     // Picks a source document through the row's button and the scripted open dialog.
     void pickSource(engine::Language language, const QString& path);
-    // Both sources of the test data, then a press of the mark button.
+    // Presses the mark button and waits until the session it starts is over.
+    void markAndWait();
+    // Both sources of the test data, then markAndWait().
     void pickSourcesAndMark();
     // The viewer's text, one entry per paragraph.
     QStringList viewerLines() const;

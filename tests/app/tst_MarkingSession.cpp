@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -22,7 +23,7 @@ class MarkingSessionTest : public QObject {
 private slots:
     void emptyListStopsBeforeStart() {
         WindowFixture fixture;
-        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
+        fixture.markAndWait();
         const auto& messages = fixture.dialogs().messages;
         QCOMPARE(messages.size(), std::size_t(1));
         QCOMPARE(messages[0].text, QStringLiteral("No speed tests in the green box..."));
@@ -44,18 +45,16 @@ private slots:
         auto* openResults = fixture.find<QAction*>("openResultsAction");
         auto* pickEnglish = fixture.find<QPushButton*>("englishSourceButton");
         auto* list = fixture.find<tikmeter::browser::TestList*>();
-        bool controlsDuringSession = true;
-        QMetaObject::invokeMethod(
-            &window,
-            [&] {
-                controlsDuringSession = button->isEnabled() || openResults->isEnabled() ||
-                                        pickEnglish->isEnabled() || !window.sessionRunning();
-                window.markSpeedTests();
-                emit list->destinationDerived("Elsewhere", "/elsewhere");
-            },
-            Qt::QueuedConnection);
-        fixture.pickSourcesAndMark();
-        QVERIFY(!controlsDuringSession);
+        fixture.pickSource(Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
+        fixture.pickSource(Language::English, testDataPath("sources/en1-libreoffice.rtf"));
+        QSignalSpy finished(&window, &MainWindow::sessionFinished);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(window.sessionRunning());
+        QVERIFY(!button->isEnabled() && !openResults->isEnabled() && !pickEnglish->isEnabled());
+        window.markSpeedTests();
+        emit list->destinationDerived("Elsewhere", "/elsewhere");
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.size(), 1);
         QVERIFY(button->isEnabled() && openResults->isEnabled() && pickEnglish->isEnabled());
         QCOMPARE(fixture.find<QLabel*>("englishSourcePath")->text(),
                  fixture.programFolder() + "/en1-libreoffice.rtf");
@@ -123,7 +122,7 @@ private slots:
         fixture.dialogs().openAnswers.push_back(fixture.programFolder() + "/class-a/a01.rug");
         fixture.find<QAction*>("openMarkedTestAction")->trigger();
         fixture.dialogs().inputAnswers.push_back("class-a");
-        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
+        fixture.markAndWait();
         const auto& log = fixture.window().viewerDocument();
         QVERIFY(log.text().starts_with(u"               Marking speed tests in class-a"));
         for (const auto& run : log.runs()) {

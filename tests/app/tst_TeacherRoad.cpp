@@ -118,7 +118,7 @@ private slots:
         // Pick the sources and mark.
         fixture.pickSource(Language::Afrikaans, testDataPath("sources/af1-libreoffice.rtf"));
         fixture.pickSource(Language::English, testDataPath("sources/en1-libreoffice.rtf"));
-        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
+        fixture.markAndWait();
         QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
         QCOMPARE(fixture.dialogs().messages[0].title, QStringLiteral("Done"));
         const QString log = fixture.find<QTextEdit*>("viewer")->toPlainText();
@@ -183,7 +183,7 @@ private slots:
 
         fixture.pickSource(Language::Afrikaans, examples + "/sources/afrikaans.rtf");
         fixture.pickSource(Language::English, examples + "/sources/english.rtf");
-        QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
+        fixture.markAndWait();
         QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
         QCOMPARE(fixture.dialogs().messages[0].title, QStringLiteral("Done"));
         const QStringList log = fixture.find<QTextEdit*>("viewer")->toPlainText().split(u'\n');

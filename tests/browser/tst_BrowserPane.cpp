@@ -1,151 +1,55 @@
 #include "browser/BrowserPane.h"
 #include "browser/FileList.h"
 #include "browser/FolderTree.h"
-#include "browser/ImageList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace tikmeter::browser;
 
-namespace {
-
-QStringList names(const FileList& list) {
-    QStringList texts;
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        texts.push_back(list.topLevelItem(i)->text(FileList::NameColumn));
-    return texts;
-}
-
-} // namespace
-
 class TestBrowserPane : public QObject {
     Q_OBJECT
+
 private slots:
-    void init();
-    void cleanup();
-    void startsWithHeadingAndHiddenHint();
-    void firstFocusOfTheListShowsTheHint();
-    void setTreePathShowsTheFolderInTheList();
-    void setTreePathToTheRootRefillsTheList();
-    void nodeClickShowsItsFolder();
-    void doubleClickedFolderOpensInTheTree();
-    void treeIsDisabledWhileTheListFills();
-    void treeAndListShareOneImageList();
-
-private:
-    std::unique_ptr<BrowserPane> pane_;
+    void treeAndListFollowEachOther() {
+        BrowserPane pane;
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        TemporaryFolderTree temp;
+        temp.addFile("Class C/c.rtf");
+        FolderTree* tree = pane.folderTree();
+        FileList* list = pane.fileList();
+        tree->loadRoots();
+        QList<bool> treeEnabled;
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this,
+                [&] { treeEnabled.push_back(tree->isEnabled()); });
+        QSignalSpy caption(&pane, &BrowserPane::captionChanged);
+        QVERIFY(tree->showFolder(temp.root()));
+        QCOMPARE(caption.value(0), QVariantList{"Edu Tikmeter - " + temp.root()});
+        // A click on a node shows its folder in the list.
+        tree->nodeForKey(temp.root())->setExpanded(true);
+        QTreeWidgetItem* node = tree->nodeForKey(temp.path("Class C"));
+        tree->scrollToItem(node);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(node).center());
+        QCOMPARE(list->currentFolder(), temp.path("Class C"));
+        // A double-clicked folder entry opens in the tree, which shows it in the list.
+        QVERIFY(tree->showFolder(temp.root()));
+        emit list->folderDoubleClicked(temp.path("Class C"));
+        QCOMPARE(tree->currentFolder(), temp.path("Class C"));
+        QCOMPARE(list->currentFolder(), temp.path("Class C"));
+        // The root refills the list each time it is shown, even when unchanged.
+        QVERIFY(tree->showFolder("/"));
+        const qsizetype fills = caption.count();
+        QVERIFY(tree->showFolder("/"));
+        QCOMPARE(caption.count(), fills + 1);
+        // The tree is disabled while the list fills.
+        QVERIFY(!treeEnabled.isEmpty() && !treeEnabled.contains(true));
+        QVERIFY(tree->isEnabled());
+    }
 };
-
-void TestBrowserPane::init() {
-    pane_ = std::make_unique<BrowserPane>();
-    pane_->resize(900, 500);
-    pane_->tree()->LoadDrives();
-}
-
-void TestBrowserPane::cleanup() {
-    pane_.reset();
-}
-
-void TestBrowserPane::startsWithHeadingAndHiddenHint() {
-    QCOMPARE(pane_->heading()->text(), QString("Search here for speed tests"));
-    QCOMPARE(pane_->hintLabel()->text(), QString("Drag speed tests to green box"));
-    QCOMPARE(pane_->hintArrow()->pixmap().size(), QSize(25, 13));
-    pane_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
-    QVERIFY(!pane_->hintLabel()->isVisible());
-    QVERIFY(!pane_->hintArrow()->isVisible());
-    // The tree stands left of the list.
-    QVERIFY(pane_->tree()->geometry().right() < pane_->fileList()->geometry().left());
-}
-
-void TestBrowserPane::firstFocusOfTheListShowsTheHint() {
-    pane_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
-    pane_->activateWindow();
-    pane_->tree()->setFocus();
-    QCoreApplication::processEvents();
-    QVERIFY(!pane_->hintLabel()->isVisible());
-    pane_->fileList()->setFocus();
-    QTRY_VERIFY(pane_->hintLabel()->isVisible());
-    QVERIFY(pane_->hintArrow()->isVisible());
-    pane_->tree()->setFocus();
-    QCoreApplication::processEvents();
-    QVERIFY(pane_->hintLabel()->isVisible());
-}
-
-void TestBrowserPane::setTreePathShowsTheFolderInTheList() {
-    TempTree temp;
-    temp.addFolder("Class A");
-    temp.addFile("test.rtf");
-    QSignalSpy caption(pane_.get(), &BrowserPane::captionChanged);
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    QCOMPARE(pane_->fileList()->currentFolder(), temp.root());
-    QCOMPARE(names(*pane_->fileList()), (QStringList{"Class A", "test.rtf"}));
-    QCOMPARE(caption.count(), 1);
-    QCOMPARE(caption.at(0).at(0).toString(), "Edu Tikmeter - " + temp.root());
-}
-
-void TestBrowserPane::setTreePathToTheRootRefillsTheList() {
-    QVERIFY(pane_->tree()->SetTreePath("/"));
-    QSignalSpy caption(pane_.get(), &BrowserPane::captionChanged);
-    QVERIFY(pane_->tree()->SetTreePath("/"));
-    QCOMPARE(caption.count(), 1);
-    QCOMPARE(pane_->fileList()->currentFolder(), QString("/"));
-}
-
-void TestBrowserPane::nodeClickShowsItsFolder() {
-    TempTree temp;
-    temp.addFile("Class B/b.rtf");
-    pane_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    FolderTree* tree = pane_->tree();
-    tree->nodeForKey(temp.root())->setExpanded(true);
-    QTreeWidgetItem* node = tree->nodeForKey(temp.path("Class B"));
-    QVERIFY(node);
-    tree->scrollToItem(node);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      tree->visualItemRect(node).center());
-    QCOMPARE(pane_->fileList()->currentFolder(), temp.path("Class B"));
-    QCOMPARE(names(*pane_->fileList()), QStringList{"b.rtf"});
-}
-
-void TestBrowserPane::doubleClickedFolderOpensInTheTree() {
-    TempTree temp;
-    temp.addFile("Class C/c.rtf");
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    emit pane_->fileList()->folderDoubleClicked(temp.path("Class C"));
-    QCOMPARE(pane_->tree()->currentFolder(), temp.path("Class C"));
-    QCOMPARE(pane_->tree()->currentItem(), pane_->tree()->nodeForKey(temp.path("Class C")));
-    QCOMPARE(names(*pane_->fileList()), QStringList{"c.rtf"});
-}
-
-void TestBrowserPane::treeIsDisabledWhileTheListFills() {
-    TempTree temp;
-    temp.addFile("a.rtf");
-    temp.addFile("b.rtf");
-    QList<bool> enabledDuringFill;
-    connect(pane_->fileList()->model(), &QAbstractItemModel::rowsInserted, pane_.get(),
-            [&] { enabledDuringFill.push_back(pane_->tree()->isEnabled()); });
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    QVERIFY(!enabledDuringFill.isEmpty());
-    QVERIFY(!enabledDuringFill.contains(true));
-    QVERIFY(pane_->tree()->isEnabled());
-}
-
-void TestBrowserPane::treeAndListShareOneImageList() {
-    TempTree temp;
-    temp.addFile("a.rtf");
-    QVERIFY(pane_->tree()->SetTreePath(temp.root()));
-    QCOMPARE(&pane_->tree()->imageList(), pane_->imageList());
-    const int before = pane_->imageList()->count();
-    QVERIFY(pane_->fileList()->FillFileList());
-    QCOMPARE(pane_->imageList()->count(), before); // the type's icon is cached already
-}
 
 QTEST_MAIN(TestBrowserPane)
 #include "tst_BrowserPane.moc"

@@ -1,343 +1,153 @@
 #include "browser/FileList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QAbstractItemModelTester>
-#include <QDir>
 #include <QHeaderView>
-#include <QLocale>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
 
 using namespace tikmeter::browser;
 
-namespace {
-
-QStringList column(const FileList& list, int column) {
-    QStringList texts;
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        texts.push_back(list.topLevelItem(i)->text(column));
-    return texts;
-}
-
-QStringList names(const FileList& list) {
-    return column(list, FileList::NameColumn);
-}
-
-QTreeWidgetItem* entry(const FileList& list, const QString& name) {
-    const QList<QTreeWidgetItem*> found = list.findItems(name, Qt::MatchExactly);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-void moveAndDoubleClick(FileList& list, const QPoint& point) {
-    QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &move);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-}
-
-void rightClick(FileList& list, QTreeWidgetItem* item) {
-    QTest::mouseClick(list.viewport(), Qt::RightButton, Qt::NoModifier,
-                      list.visualItemRect(item).center());
-}
-
-} // namespace
-
 class TestFileList : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void showsFoldersThenRtfFilesOnly();
-    void emptyFolderShowsNothingButTheCaption();
-    void setCurrentFolderRefillsOnlyOnChange();
-    void sizeTexts_data();
-    void sizeTexts();
-    void sizeTextFollowsTheLocale();
-    void columnClickSortsOnceByText();
-    void rightClickOnAFolderShowsFolderSizes();
-    void failedFolderSizeStopsTheRefill();
-    void doubleClickActsOnTheEntryUnderThePointer();
-    void refillDuringARefillEndsWithTheLastFolder();
-    void selectionAndDragData();
-    void entriesAtTheRootDoubleTheSeparator();
-    void firstFocusIsReportedOnce();
-
-private:
-    void show();
     std::unique_ptr<FileList> list_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
+    std::unique_ptr<TemporaryFolderTree> temp_;
+
+    QStringList column(int column = FileList::NameColumn) const {
+        QStringList texts;
+        for (int i = 0; i < list_->topLevelItemCount(); ++i)
+            texts.push_back(list_->topLevelItem(i)->text(column));
+        return texts;
+    }
+    void rightClick(const QString& name) {
+        const QTreeWidgetItem* entry = list_->findItems(name, Qt::MatchExactly).value(0);
+        QTest::mouseClick(list_->viewport(), Qt::RightButton, {},
+                          list_->visualItemRect(entry).center());
+    }
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::English));
+        tester_.reset();
+        list_ = std::make_unique<FileList>();
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            list_->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        list_->setErrorReporter([](const QString& text) { QFAIL(qPrintable(text)); });
+        list_->resize(600, 300);
+        list_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list_.get()));
+        temp_ = std::make_unique<TemporaryFolderTree>();
+    }
+
+    void listsFoldersThenRtfFilesOnce() {
+        for (const char* name : {"zeta/", "Alpha/", "notes.rtf", "Essay.RTF", "a.doc", "b.rtf~"})
+            QString(name).endsWith('/') ? temp_->addFolder(name) : temp_->addFile(name, 5120);
+        QSignalSpy caption(list_.get(), &FileList::captionChanged);
+        QVERIFY(list_->setCurrentFolder(temp_->root()));
+        QVERIFY(list_->setCurrentFolder(temp_->root() + "/"));
+        QVERIFY(!list_->setCurrentFolder(temp_->path("missing")));
+        QCOMPARE(caption.count(), 1); // an unchanged or unreadable folder is not filled again
+        QCOMPARE(column(), (QStringList{"Alpha", "zeta", "Essay.RTF", "notes.rtf"}));
+        QCOMPARE(column(FileList::SizeColumn), (QStringList{" ", " ", "5 KB", "5 KB"}));
+        const QStringList types = column(FileList::TypeColumn);
+        QVERIFY(!types[2].isEmpty() && types[2] == types[3] && types[2] != types[0]);
+    }
+
+    void sizeText_data() {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("just under a half") << qint64(511) << "0 KB";
+        QTest::newRow("a half rounds up") << qint64(512) << "1 KB";
+        QTest::newRow("one and a half") << qint64(1536) << "2 KB";
+        QTest::newRow("grouped") << qint64(1024 * 1024 * 1024) << "1,048,576 KB";
+    }
+
+    void sizeText() {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(FileList::sizeText(bytes), text);
+    }
+
+    void columnClickSortsOnceByText() {
+        temp_->addFolder("folder");
+        temp_->addFile("a nine.rtf", 9 * 1024);
+        temp_->addFile("b ten.rtf", 10 * 1024);
+        QVERIFY(list_->setCurrentFolder(temp_->root()));
+        QHeaderView* header = list_->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          {header->sectionViewportPosition(FileList::SizeColumn) + 20, 5});
+        // As text: the blank folder size first, then "10 KB" before "9 KB".
+        QCOMPARE(column(FileList::SizeColumn), (QStringList{" ", "10 KB", "9 KB"}));
+        QVERIFY(list_->fillFileList());
+        QCOMPARE(column(), (QStringList{"folder", "a nine.rtf", "b ten.rtf"}));
+    }
+
+    void rightClickOnAFolderSumsEveryFolder() {
+        temp_->addFile("big/inner/deeper/x.bin", 2048);
+        temp_->addFile("big/.hidden", 2048);
+        temp_->addFolder("small");
+        temp_->addFile("file.rtf", 5120);
+        QVERIFY(list_->setCurrentFolder(temp_->root()));
+        QSignalSpy caption(list_.get(), &FileList::captionChanged);
+        rightClick("file.rtf");
+        QCOMPARE(caption.count(), 0);
+        rightClick("small");
+        QCOMPARE(column(FileList::SizeColumn), (QStringList{"4 KB", "0 KB", "5 KB"}));
+        // A folder that vanishes between listing and summing stops the refill, reported.
+        QStringList reported;
+        list_->setErrorReporter([&reported](const QString& text) { reported.push_back(text); });
+        connect(list_->model(), &QAbstractItemModel::rowsInserted, this,
+                [this] { temp_->remove("big"); });
+        QSignalSpy busy(list_.get(), &FileList::busyChanged);
+        rightClick("small");
+        QCOMPARE(column(), QStringList{"big"});
+        QCOMPARE(reported.size(), 1);
+        QVERIFY(reported.first().contains(temp_->path("big")));
+        QCOMPARE(busy.last(), QVariantList{false});
+    }
+
+    void refillDuringARefillEndsWithTheLastFolder() {
+        temp_->addFile("A/first/x.bin", 10);
+        temp_->addFolder("B/sub");
+        temp_->addFile("B/b1.rtf");
+        QVERIFY(list_->setCurrentFolder(temp_->path("A")));
+        // While A's folder sizes are summed, the user picks another folder.
+        connect(list_->model(), &QAbstractItemModel::rowsInserted, this,
+                [this] { list_->setCurrentFolder(temp_->path("B")); });
+        QVERIFY(!list_->fillFileList(true));
+        QCOMPARE(column(), (QStringList{"sub", "b1.rtf"}));
+        QCOMPARE(column(FileList::SizeColumn), (QStringList{" ", "0 KB"}));
+    }
+
+    void doubleClickOpensTheFolderUnderThePointer_data() {
+        QTest::addColumn<double>("y"); // in row heights from the top of the first row
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("a folder") << 0.25 << "first";
+        // A point on the line between two rows lies in both; the later row wins.
+        QTest::newRow("border line") << 1.0 << "second";
+        QTest::newRow("a file") << 2.25 << "";
+        QTest::newRow("below the last row") << 3.5 << "";
+    }
+
+    void doubleClickOpensTheFolderUnderThePointer() {
+        QFETCH(double, y);
+        QFETCH(QString, opened);
+        temp_->addFolder("first");
+        temp_->addFolder("second");
+        temp_->addFile("test.rtf");
+        QVERIFY(list_->setCurrentFolder(temp_->root()));
+        // On the row's right border, which counts as inside.
+        const QRect row = list_->visualItemRect(list_->topLevelItem(0));
+        const QPoint point(row.right() + 1, row.top() + qRound(y * row.height()));
+        QSignalSpy spy(list_.get(), &FileList::folderDoubleClicked);
+        QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, point); // a double click's first
+        QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(spy, opened.isEmpty() ? QList<QVariantList>{}
+                                       : QList<QVariantList>{{temp_->path(opened)}});
+    }
 };
-
-void TestFileList::initTestCase() {
-    QLocale::setDefault(QLocale(QLocale::English));
-}
-
-void TestFileList::init() {
-    list_ = std::make_unique<FileList>();
-    tester_ = std::make_unique<QAbstractItemModelTester>(
-        list_->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    list_->setErrorReporter([](const QString& text) { QFAIL(qPrintable(text)); });
-}
-
-void TestFileList::cleanup() {
-    tester_.reset();
-    list_.reset();
-}
-
-void TestFileList::show() {
-    list_->resize(600, 400);
-    list_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(list_.get()));
-}
-
-void TestFileList::showsFoldersThenRtfFilesOnly() {
-    TempTree temp;
-    temp.addFolder("zeta");
-    temp.addFolder("Alpha");
-    temp.addFile("notes.rtf", 10);
-    temp.addFile("Essay.RTF", 10);
-    temp.addFile("a.doc", 10);
-    temp.addFile("b.rtf.bak", 10);
-    temp.addFile("rtf", 10);
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QCOMPARE(names(*list_), (QStringList{"Alpha", "zeta", "Essay.RTF", "notes.rtf"}));
-    QCOMPARE(FileList::keyOf(list_->topLevelItem(0)), temp.path("Alpha"));
-    QCOMPARE(FileList::keyOf(list_->topLevelItem(1)), temp.path("zeta"));
-    QVERIFY(FileList::keyOf(list_->topLevelItem(2)).isEmpty());
-    QCOMPARE(list_->topLevelItem(0)->text(FileList::SizeColumn), QString(" "));
-    const QStringList types = column(*list_, FileList::TypeColumn);
-    QVERIFY(!types[2].isEmpty());
-    QCOMPARE(types[3], types[2]);
-    QVERIFY(types[0] != types[2]);
-    for (int i = 0; i < list_->topLevelItemCount(); ++i)
-        QVERIFY(!list_->topLevelItem(i)->icon(FileList::NameColumn).isNull());
-}
-
-void TestFileList::emptyFolderShowsNothingButTheCaption() {
-    TempTree temp;
-    QSignalSpy caption(list_.get(), &FileList::captionChanged);
-    QSignalSpy busy(list_.get(), &FileList::busyChanged);
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QCOMPARE(list_->topLevelItemCount(), 0);
-    QCOMPARE(caption.count(), 1);
-    QCOMPARE(caption.at(0).at(0).toString(), "Edu Tikmeter - " + temp.root());
-    QCOMPARE(busy.count(), 2);
-    QCOMPARE(busy.at(0).at(0).toBool(), true);
-    QCOMPARE(busy.at(1).at(0).toBool(), false);
-}
-
-void TestFileList::setCurrentFolderRefillsOnlyOnChange() {
-    TempTree temp;
-    temp.addFile("a.rtf");
-    QSignalSpy caption(list_.get(), &FileList::captionChanged);
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QVERIFY(list_->setCurrentFolder(temp.root() + "/"));
-    QCOMPARE(caption.count(), 1);
-    QVERIFY(!list_->setCurrentFolder(temp.path("missing")));
-    QCOMPARE(caption.count(), 1);
-    QCOMPARE(list_->currentFolder(), temp.root());
-    QCOMPARE(names(*list_), QStringList{"a.rtf"});
-}
-
-void TestFileList::sizeTexts_data() {
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << qint64(0) << "0 KB";
-    QTest::newRow("just under a half") << qint64(511) << "0 KB";
-    QTest::newRow("a half rounds up") << qint64(512) << "1 KB";
-    QTest::newRow("one and a half") << qint64(1536) << "2 KB";
-    QTest::newRow("a megabyte") << qint64(1048576) << "1,024 KB";
-}
-
-void TestFileList::sizeTexts() {
-    QFETCH(qint64, bytes);
-    QFETCH(QString, text);
-    TempTree temp;
-    temp.addFile("test.rtf", bytes);
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QCOMPARE(list_->topLevelItem(0)->text(FileList::SizeColumn), text);
-    QVERIFY(list_->topLevelItem(0)->textAlignment(FileList::SizeColumn) & Qt::AlignRight);
-}
-
-void TestFileList::sizeTextFollowsTheLocale() {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString german = FileList::sizeText(1048576);
-    QLocale::setDefault(QLocale(QLocale::English));
-    QCOMPARE(german, QString("1.024 KB"));
-    QCOMPARE(FileList::sizeText(1024 * 1024 * 1024), QString("1,048,576 KB"));
-}
-
-void TestFileList::columnClickSortsOnceByText() {
-    TempTree temp;
-    temp.addFolder("folder");
-    temp.addFile("a nine.rtf", 9 * 1024);
-    temp.addFile("b ten.rtf", 10 * 1024);
-    show();
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QHeaderView* header = list_->header();
-    const QPoint sizeHeading(header->sectionViewportPosition(FileList::SizeColumn) + 20,
-                             header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, sizeHeading);
-    // As text: the blank folder size first, then "10 KB" before "9 KB".
-    QCOMPARE(column(*list_, FileList::SizeColumn), (QStringList{" ", "10 KB", "9 KB"}));
-    QVERIFY(!list_->isSortingEnabled());
-    // The next refill shows the fill order again.
-    QVERIFY(list_->FillFileList());
-    QCOMPARE(names(*list_), (QStringList{"folder", "a nine.rtf", "b ten.rtf"}));
-}
-
-void TestFileList::rightClickOnAFolderShowsFolderSizes() {
-    TempTree temp;
-    temp.addFile("big/inner/deeper/x.bin", 2048);
-    temp.addFile("big/y.doc", 1024);
-    temp.addFile("big/.hidden", 1024);
-    temp.addFolder("small");
-    temp.addFile("file.rtf", 5 * 1024);
-    show();
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QSignalSpy caption(list_.get(), &FileList::captionChanged);
-
-    rightClick(*list_, entry(*list_, "file.rtf"));
-    QCOMPARE(caption.count(), 0);
-    QCOMPARE(column(*list_, FileList::SizeColumn), (QStringList{" ", " ", "5 KB"}));
-
-    rightClick(*list_, entry(*list_, "small"));
-    QCOMPARE(caption.count(), 1);
-    QCOMPARE(column(*list_, FileList::SizeColumn), (QStringList{"4 KB", "0 KB", "5 KB"}));
-
-    QVERIFY(list_->setCurrentFolder(temp.path("big")));
-    QCOMPARE(column(*list_, FileList::SizeColumn), QStringList{" "});
-}
-
-void TestFileList::failedFolderSizeStopsTheRefill() {
-    TempTree temp;
-    temp.addFile("a/x.bin", 10);
-    temp.addFolder("b");
-    temp.addFile("c.rtf");
-    show();
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QStringList reported;
-    list_->setErrorReporter([&reported](const QString& text) { reported.push_back(text); });
-    // The folder vanishes between listing and summing.
-    const auto removeA = [&temp] { QDir(temp.path("a")).removeRecursively(); };
-    auto hook = connect(list_->model(), &QAbstractItemModel::rowsInserted, list_.get(), removeA);
-    QSignalSpy busy(list_.get(), &FileList::busyChanged);
-    QVERIFY(!list_->FillFileList(true));
-    QCOMPARE(names(*list_), QStringList{"a"});
-    QVERIFY(list_->lastFillError().contains(temp.path("a")));
-    QCOMPARE(busy.count(), 2);
-    QCOMPARE(busy.last().at(0).toBool(), false);
-    QVERIFY(reported.isEmpty()); // not started by a right-click: silent
-
-    disconnect(hook);
-    temp.addFile("a/x.bin", 10);
-    QVERIFY(list_->FillFileList(false));
-    connect(list_->model(), &QAbstractItemModel::rowsInserted, list_.get(), removeA);
-    rightClick(*list_, entry(*list_, "a"));
-    QCOMPARE(reported.size(), 1);
-    QVERIFY(reported.first().contains(temp.path("a")));
-}
-
-void TestFileList::doubleClickActsOnTheEntryUnderThePointer() {
-    TempTree temp;
-    temp.addFolder("first");
-    temp.addFolder("second");
-    temp.addFile("test.rtf");
-    show();
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    QSignalSpy opened(list_.get(), &FileList::folderDoubleClicked);
-
-    const QRect first = list_->visualItemRect(list_->topLevelItem(0));
-    moveAndDoubleClick(*list_, first.center());
-    QCOMPARE(opened.count(), 1);
-    QCOMPARE(opened.at(0).at(0).toString(), temp.path("first"));
-
-    // On the line between two rows both contain the point; the later row wins.
-    moveAndDoubleClick(*list_, QPoint(first.left() + 5, first.top() + first.height()));
-    QCOMPARE(opened.count(), 2);
-    QCOMPARE(opened.at(1).at(0).toString(), temp.path("second"));
-
-    moveAndDoubleClick(*list_, list_->visualItemRect(entry(*list_, "test.rtf")).center());
-    const QRect last = list_->visualItemRect(list_->topLevelItem(2));
-    moveAndDoubleClick(*list_, QPoint(last.left() + 5, last.bottom() + 10));
-    QCOMPARE(opened.count(), 2);
-}
-
-void TestFileList::refillDuringARefillEndsWithTheLastFolder() {
-    TempTree temp;
-    temp.addFile("A/first/x.bin", 10);
-    temp.addFile("A/second/y.bin", 10);
-    temp.addFile("A/a1.rtf");
-    temp.addFile("A/a2.rtf");
-    temp.addFolder("B/sub");
-    temp.addFile("B/b1.rtf");
-    QVERIFY(list_->setCurrentFolder(temp.path("A")));
-    bool switched = false;
-    // While the folder-size refill of A is under way, the user picks another folder.
-    connect(list_->model(), &QAbstractItemModel::rowsInserted, list_.get(), [&] {
-        if (!switched) {
-            switched = true;
-            list_->setCurrentFolder(temp.path("B"));
-        }
-    });
-    QSignalSpy busy(list_.get(), &FileList::busyChanged);
-    QVERIFY(!list_->FillFileList(true));
-    QVERIFY(switched);
-    QCOMPARE(list_->currentFolder(), temp.path("B"));
-    QCOMPARE(names(*list_), (QStringList{"sub", "b1.rtf"}));
-    QCOMPARE(list_->topLevelItem(0)->text(FileList::SizeColumn), QString(" "));
-    QCOMPARE(busy.last().at(0).toBool(), false);
-}
-
-void TestFileList::selectionAndDragData() {
-    TempTree temp;
-    for (int i = 1; i <= 8; ++i)
-        temp.addFile(QStringLiteral("t%1.rtf").arg(i));
-    QVERIFY(list_->setCurrentFolder(temp.root()));
-    list_->topLevelItem(6)->setSelected(true);
-    list_->topLevelItem(1)->setSelected(true);
-    list_->topLevelItem(4)->setSelected(true);
-    const QStringList expected{temp.path("t2.rtf"), temp.path("t5.rtf"), temp.path("t7.rtf")};
-    QCOMPARE(list_->selectedEntryPaths(), expected);
-
-    std::unique_ptr<QMimeData> data(list_->createDragData());
-    QCOMPARE(data->urls().size(), 3);
-    QCOMPARE(data->urls().at(0), QUrl::fromLocalFile(expected[0]));
-    QVERIFY(list_->isOwnDragData(data.get()));
-    FileList other;
-    QVERIFY(!other.isOwnDragData(data.get()));
-    QMimeData foreign;
-    foreign.setUrls(data->urls());
-    QVERIFY(!list_->isOwnDragData(&foreign));
-
-    QSignalSpy finished(list_.get(), &FileList::dragFinished);
-    list_->finishDrag();
-    QCOMPARE(finished.count(), 1);
-    QVERIFY(list_->selectedItems().isEmpty());
-}
-
-void TestFileList::entriesAtTheRootDoubleTheSeparator() {
-    QVERIFY(list_->setCurrentFolder("/"));
-    QCOMPARE(list_->currentFolder(), QString("/"));
-    QVERIFY(list_->topLevelItemCount() > 0);
-    QTreeWidgetItem* first = list_->topLevelItem(0);
-    first->setSelected(true);
-    QCOMPARE(list_->selectedEntryPaths(), QStringList{"//" + first->text(0)});
-    // The folder's key is its full path, without the doubled separator.
-    QCOMPARE(FileList::keyOf(first), "/" + first->text(0));
-}
-
-void TestFileList::firstFocusIsReportedOnce() {
-    QSignalSpy focused(list_.get(), &FileList::firstFocused);
-    QFocusEvent in(QEvent::FocusIn);
-    QCoreApplication::sendEvent(list_.get(), &in);
-    QCoreApplication::sendEvent(list_.get(), &in);
-    QCOMPARE(focused.count(), 1);
-}
 
 QTEST_MAIN(TestFileList)
 #include "tst_FileList.moc"

@@ -1,259 +1,118 @@
 #include "browser/FolderTree.h"
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 
-#include "TempTree.h"
+#include "TemporaryFolderTree.h"
 
 #include <QAbstractItemModelTester>
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace tikmeter::browser;
 
-namespace {
-
-QStringList childTexts(const QTreeWidgetItem* node) {
+static QStringList childTexts(const QTreeWidgetItem* node) {
     QStringList texts;
     for (int i = 0; i < node->childCount(); ++i)
         texts.push_back(node->child(i)->text(0));
     return texts;
 }
 
-void click(FolderTree& tree, QTreeWidgetItem* node, Qt::MouseButton button) {
-    const QPoint centre = tree.visualItemRect(node).center();
-    QTest::mouseClick(tree.viewport(), button, Qt::NoModifier, centre);
-}
-
-} // namespace
-
 class TestFolderTree : public QObject {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-    void loadDrivesGivesTheRootWithAPlaceholder();
-    void namesUnderTheRoot();
-    void lazyLoadingAndPlaceholders();
-    void secondExpansionLoadsNothingNew();
-    void folderWithoutSubfoldersCollapses();
-    void unreadableFolderKeepsItsPlaceholder();
-    void setTreePathToTheRootRefillsEveryTime();
-    void setTreePathOpensADeepPath();
-    void setTreePathAcceptsTwentySeparatorsOnly();
-    void setTreePathToAMissingPathChangesNothing();
-    void leftClickSetsTheFolderRightClickDoesNot();
-
-private:
     std::unique_ptr<FolderTree> tree_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
+    std::unique_ptr<TemporaryFolderTree> temp_;
+
+    QTreeWidgetItem* node(const QString& relative) const {
+        return tree_->nodeForKey(temp_->path(relative));
+    }
+
+private slots:
+    void init() {
+        tester_.reset();
+        tree_ = std::make_unique<FolderTree>();
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            tree_->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        temp_ = std::make_unique<TemporaryFolderTree>();
+        tree_->loadRoots();
+        tree_->loadRoots(); // loading again replaces the nodes
+    }
+
+    void expansion_data() {
+        QTest::addColumn<QString>("removed");      // before "a" is first expanded
+        QTest::addColumn<QStringList>("children"); // of "a" after its first expansion
+        QTest::addColumn<QStringList>("later");    // after a subfolder "a/new" was made
+        QTest::newRow("unchanged: loaded once") << "" << QStringList{"sub"} << QStringList{"sub"};
+        // Nothing to show: the node collapses without children, loaded.
+        QTest::newRow("subfolder gone") << "a/sub" << QStringList{} << QStringList{};
+        // Unreadable: the node collapses and keeps its placeholder to try again.
+        QTest::newRow("folder gone") << "a" << QStringList{""} << QStringList{"new"};
+    }
+
+    void expansion() {
+        QFETCH(QString, removed);
+        QFETCH(QStringList, children);
+        QFETCH(QStringList, later);
+        QCOMPARE(tree_->topLevelItemCount(), 1);
+        QCOMPARE(childTexts(tree_->nodeForKey("/")), QStringList{""});
+        temp_->addFolder("a/sub");
+        temp_->addFolder("b");
+        temp_->addFile("c.rtf");
+        QVERIFY(tree_->showFolder(temp_->root()));
+        QCOMPARE(childTexts(node("")), QStringList{""}); // the folder itself stays closed
+        node("")->setExpanded(true);
+        QCOMPARE(childTexts(node("")), (QStringList{"a", "b"}));
+        // Only a folder with subfolders gets a placeholder (and so an expansion sign).
+        QCOMPARE(childTexts(node("b")), QStringList{});
+        QCOMPARE(childTexts(node("a")), QStringList{""});
+        if (!removed.isEmpty())
+            QVERIFY(temp_->remove(removed));
+        node("a")->setExpanded(true);
+        QCOMPARE(childTexts(node("a")), children);
+        QCOMPARE(node("a")->isExpanded(), removed.isEmpty());
+        temp_->addFolder("a/new");
+        node("a")->setExpanded(false);
+        node("a")->setExpanded(true);
+        QCOMPARE(childTexts(node("a")), later);
+    }
+
+    void showFolder_data() {
+        QTest::addColumn<QString>("path");   // relative to the temporary root
+        QTest::addColumn<int>("separators"); // > 0: a chain of folders with this many in all
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("deep, with .. and a trailing /") << "A/d1/d2/d3/../d3/" << 0 << true;
+        QTest::newRow("missing") << "A/missing" << 0 << false;
+        QTest::newRow("twenty separators") << "" << 20 << true;
+        QTest::newRow("twenty-one separators") << "" << 21 << false;
+    }
+
+    void showFolder() {
+        QFETCH(QString, path);
+        QFETCH(int, separators);
+        QFETCH(bool, shown);
+        temp_->addFolder("A/d1/d2/d3");
+        if (separators > 0) {
+            const qsizetype depth = separators - temp_->root().count('/');
+            QVERIFY2(depth > 0, "the temporary folder is too deep");
+            path = QStringList(depth, "d").join('/');
+            temp_->addFolder(path);
+        }
+        QVERIFY(tree_->showFolder(temp_->root()));
+        QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
+        QCOMPARE(tree_->showFolder(temp_->path(path)), shown);
+        QCOMPARE(changed.count(), shown ? 1 : 0);
+        QTreeWidgetItem* target = tree_->nodeForKey(QDir::cleanPath(temp_->path(path)));
+        QCOMPARE(tree_->currentItem(), shown ? target : node(""));
+        // A refused path opens nothing on the way.
+        QCOMPARE(FolderTree::isUnloaded(node("")), !shown);
+        if (!shown)
+            return;
+        QVERIFY(!target->isExpanded());
+        for (QTreeWidgetItem* up = target->parent(); up; up = up->parent())
+            QVERIFY(up->isExpanded());
+        QCOMPARE(target->data(0, FolderTree::SelectedIconRole).toInt(),
+                 IconList::kSelectedFolderPicture);
+    }
 };
-
-void TestFolderTree::init() {
-    tree_ = std::make_unique<FolderTree>();
-    tester_ = std::make_unique<QAbstractItemModelTester>(
-        tree_->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    tree_->LoadDrives();
-}
-
-void TestFolderTree::cleanup() {
-    tester_.reset();
-    tree_.reset();
-}
-
-void TestFolderTree::loadDrivesGivesTheRootWithAPlaceholder() {
-    QCOMPARE(tree_->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = tree_->topLevelItem(0);
-    QCOMPARE(FolderTree::keyOf(root), QString("/"));
-    QCOMPARE(root->text(0), QString("/"));
-    QVERIFY(FolderTree::isUnloaded(root));
-    QVERIFY(FolderTree::keyOf(root->child(0)).isEmpty());
-    // The drive got its own keyed icon.
-    const int image = root->data(0, FolderTree::ImageRole).toInt();
-    QVERIFY(image > ImageList::kSelectedFolderPicture);
-    QCOMPARE(tree_->imageList().key(image), QString("/"));
-    // Loading again leaves one drive node, not two.
-    tree_->LoadDrives();
-    QCOMPARE(tree_->topLevelItemCount(), 1);
-}
-
-void TestFolderTree::namesUnderTheRoot() {
-    QTreeWidgetItem* root = tree_->topLevelItem(0);
-    root->setExpanded(true);
-    QVERIFY(!FolderTree::isUnloaded(root));
-    const QString firstComponent = QDir::tempPath().section('/', 1, 1);
-    QTreeWidgetItem* node = tree_->nodeForKey("/" + firstComponent);
-    QVERIFY(node);
-    QCOMPARE(node->parent(), root);
-    QCOMPARE(node->text(0), firstComponent);
-}
-
-void TestFolderTree::lazyLoadingAndPlaceholders() {
-    TempTree temp;
-    temp.addFolder("Class A/sub");
-    temp.addFolder("Class B");
-    temp.addFile("c.rtf");
-    QVERIFY(tree_->SetTreePath(temp.root()));
-    QTreeWidgetItem* top = tree_->nodeForKey(temp.root());
-    QVERIFY(top);
-    QVERIFY(FolderTree::isUnloaded(top)); // the target itself is not expanded
-    top->setExpanded(true);
-    QCOMPARE(childTexts(top), (QStringList{"Class A", "Class B"}));
-    QTreeWidgetItem* classA = tree_->nodeForKey(temp.path("Class A"));
-    QTreeWidgetItem* classB = tree_->nodeForKey(temp.path("Class B"));
-    QVERIFY(classA && classB);
-    QVERIFY(FolderTree::isUnloaded(classA));
-    QCOMPARE(classB->childCount(), 0); // no subfolder: no expansion sign
-    // All folders share one cached icon; only a node with children gets an expanded image.
-    QCOMPARE(classA->data(0, FolderTree::ImageRole), classB->data(0, FolderTree::ImageRole));
-    QCOMPARE(classA->data(0, FolderTree::ExpandedImageRole),
-             classA->data(0, FolderTree::ImageRole));
-    QVERIFY(!classB->data(0, FolderTree::ExpandedImageRole).isValid());
-}
-
-void TestFolderTree::secondExpansionLoadsNothingNew() {
-    TempTree temp;
-    temp.addFolder("a/x");
-    temp.addFolder("a/y");
-    QVERIFY(tree_->SetTreePath(temp.path("a")));
-    QTreeWidgetItem* a = tree_->nodeForKey(temp.path("a"));
-    a->setExpanded(true);
-    QCOMPARE(childTexts(a), (QStringList{"x", "y"}));
-    temp.addFolder("a/z"); // made after loading: not reflected
-    a->setExpanded(false);
-    a->setExpanded(true);
-    QCOMPARE(childTexts(a), (QStringList{"x", "y"}));
-    QVERIFY(a->isExpanded());
-}
-
-void TestFolderTree::folderWithoutSubfoldersCollapses() {
-    TempTree temp;
-    temp.addFolder("a/gone");
-    QVERIFY(tree_->SetTreePath(temp.root()));
-    QTreeWidgetItem* top = tree_->nodeForKey(temp.root());
-    top->setExpanded(true);
-    QTreeWidgetItem* a = tree_->nodeForKey(temp.path("a"));
-    QVERIFY(FolderTree::isUnloaded(a));
-    QVERIFY(QDir(temp.path("a/gone")).removeRecursively());
-    a->setExpanded(true);
-    QCOMPARE(a->childCount(), 0);
-    QVERIFY(!a->isExpanded());
-}
-
-void TestFolderTree::unreadableFolderKeepsItsPlaceholder() {
-    TempTree temp;
-    temp.addFolder("a/sub");
-    QVERIFY(tree_->SetTreePath(temp.root()));
-    tree_->nodeForKey(temp.root())->setExpanded(true);
-    QTreeWidgetItem* a = tree_->nodeForKey(temp.path("a"));
-    QVERIFY(QDir(temp.path("a")).removeRecursively());
-    a->setExpanded(true);
-    QVERIFY(!a->isExpanded());
-    QVERIFY(FolderTree::isUnloaded(a));
-    // When the folder is back, the next expansion loads it.
-    temp.addFolder("a/again");
-    a->setExpanded(true);
-    QVERIFY(a->isExpanded());
-    QCOMPARE(childTexts(a), QStringList{"again"});
-}
-
-void TestFolderTree::setTreePathToTheRootRefillsEveryTime() {
-    QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
-    QSignalSpy refill(tree_.get(), &FolderTree::refillRequested);
-    QVERIFY(tree_->SetTreePath("/"));
-    QVERIFY(tree_->SetTreePath("/"));
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(refill.count(), 2);
-    QCOMPARE(refill.at(1).at(0).toString(), QString("/"));
-    QCOMPARE(tree_->currentItem(), tree_->topLevelItem(0));
-    // A drive node keeps its own picture when selected.
-    QVERIFY(!tree_->topLevelItem(0)->data(0, FolderTree::SelectedImageRole).isValid());
-}
-
-void TestFolderTree::setTreePathOpensADeepPath() {
-    TempTree temp;
-    const QString deep = temp.addChain("Class A", 4);
-    QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
-    QSignalSpy refill(tree_.get(), &FolderTree::refillRequested);
-    // A trailing separator and a ".." step reach the same folder.
-    QVERIFY(tree_->SetTreePath(deep + "/../d4/"));
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), deep);
-    QCOMPARE(refill.count(), 0);
-    QCOMPARE(tree_->currentFolder(), deep);
-    QTreeWidgetItem* node = tree_->nodeForKey(deep);
-    QVERIFY(node);
-    QCOMPARE(tree_->currentItem(), node);
-    QCOMPARE(node->data(0, FolderTree::SelectedImageRole).toInt(),
-             ImageList::kSelectedFolderPicture);
-    for (QTreeWidgetItem* up = node->parent(); up; up = up->parent())
-        QVERIFY2(up->isExpanded(), qPrintable(FolderTree::keyOf(up)));
-    QVERIFY(!node->isExpanded());
-}
-
-void TestFolderTree::setTreePathAcceptsTwentySeparatorsOnly() {
-    TempTree temp;
-    const int rootSeparators = static_cast<int>(temp.root().count('/'));
-    if (rootSeparators >= 20)
-        QSKIP("the temporary folder is too deep");
-    const QString twenty = temp.addChain("", 20 - rootSeparators);
-    const QString twentyOne = temp.addChain("", 21 - rootSeparators);
-    QCOMPARE(twenty.count('/'), 20);
-    QVERIFY(tree_->SetTreePath(twenty));
-    QCOMPARE(tree_->currentFolder(), twenty);
-
-    QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
-    QTreeWidgetItem* selected = tree_->currentItem();
-    QVERIFY(!tree_->SetTreePath(twentyOne));
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(tree_->currentItem(), selected);
-    QCOMPARE(tree_->currentFolder(), twenty);
-    // Without the limit the deeper path would have opened the node above it.
-    QVERIFY(!tree_->nodeForKey(twenty)->isExpanded());
-    QVERIFY(!tree_->nodeForKey(twentyOne));
-}
-
-void TestFolderTree::setTreePathToAMissingPathChangesNothing() {
-    TempTree temp;
-    temp.addFolder("present");
-    QVERIFY(tree_->SetTreePath(temp.root()));
-    QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
-    QVERIFY(!tree_->SetTreePath(temp.path("missing/deeper")));
-    QVERIFY(!tree_->SetTreePath(QString()));
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(tree_->currentFolder(), temp.root());
-    QVERIFY(FolderTree::isUnloaded(tree_->nodeForKey(temp.root())));
-}
-
-void TestFolderTree::leftClickSetsTheFolderRightClickDoesNot() {
-    TempTree temp;
-    temp.addFolder("left");
-    temp.addFolder("right");
-    tree_->resize(400, 600);
-    tree_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(tree_.get()));
-    QVERIFY(tree_->SetTreePath(temp.root()));
-    tree_->nodeForKey(temp.root())->setExpanded(true);
-    QTreeWidgetItem* left = tree_->nodeForKey(temp.path("left"));
-    QTreeWidgetItem* right = tree_->nodeForKey(temp.path("right"));
-    tree_->scrollToItem(right);
-
-    QSignalSpy changed(tree_.get(), &FolderTree::currentFolderChanged);
-    click(*tree_, right, Qt::RightButton);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(tree_->currentFolder(), temp.root());
-
-    click(*tree_, left, Qt::LeftButton);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), temp.path("left"));
-    QCOMPARE(left->data(0, FolderTree::SelectedImageRole).toInt(),
-             ImageList::kSelectedFolderPicture);
-
-    // Clicking a folder that has gone meanwhile changes nothing.
-    QVERIFY(QDir(temp.path("right")).removeRecursively());
-    click(*tree_, right, Qt::LeftButton);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(tree_->currentFolder(), temp.path("left"));
-}
 
 QTEST_MAIN(TestFolderTree)
 #include "tst_FolderTree.moc"

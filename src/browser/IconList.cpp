@@ -1,4 +1,4 @@
-#include "browser/ImageList.h"
+#include "browser/IconList.h"
 
 #include <QApplication>
 #include <QFileIconProvider>
@@ -12,10 +12,10 @@ namespace tikmeter::browser {
 
 namespace {
 
-constexpr int kSize = ImageList::kPictureSize;
+constexpr int kSize = IconList::kPictureSize;
 
 QPixmap pictureOf(const QIcon& icon) {
-    // picBuffer: a cleared 16 by 16 picture with the icon drawn transparently at (0, 0).
+    // A cleared 16 by 16 picture with the icon drawn transparently at (0, 0).
     QPixmap buffer(kSize, kSize);
     buffer.fill(Qt::transparent);
     if (!icon.isNull()) {
@@ -48,7 +48,7 @@ bool makesNewPictureEveryCall(const QString& cacheKey) {
 
 } // namespace
 
-ImageList::ImageList(QObject* parent) : QObject(parent), iconProvider_(new QFileIconProvider) {
+IconList::IconList(QObject* parent) : QObject(parent), iconProvider_(new QFileIconProvider) {
     add(standardPicture(QStyle::SP_DriveFDIcon), {});
     add(standardPicture(QStyle::SP_DriveHDIcon), {});
     add(standardPicture(QStyle::SP_DriveCDIcon), {});
@@ -57,24 +57,24 @@ ImageList::ImageList(QObject* parent) : QObject(parent), iconProvider_(new QFile
     add(selectedFolderPicture(), {});
 }
 
-ImageList::~ImageList() {
+IconList::~IconList() {
     delete iconProvider_;
 }
 
-QPixmap ImageList::picture(int number) const {
+QPixmap IconList::picture(int number) const {
     return number >= 1 && number <= count() ? pictures_[number - 1].picture : QPixmap();
 }
 
-QIcon ImageList::icon(int number) const {
+QIcon IconList::icon(int number) const {
     const QPixmap found = picture(number);
     return found.isNull() ? QIcon() : QIcon(found);
 }
 
-QString ImageList::key(int number) const {
+QString IconList::key(int number) const {
     return number >= 1 && number <= count() ? pictures_[number - 1].key : QString();
 }
 
-int ImageList::indexOfKey(const QString& key) const {
+int IconList::indexOfKey(const QString& key) const {
     if (key.isEmpty())
         return 0;
     for (int i = 0; i < count(); ++i) {
@@ -84,14 +84,14 @@ int ImageList::indexOfKey(const QString& key) const {
     return 0;
 }
 
-int ImageList::add(const QPixmap& picture, const QString& key) {
+int IconList::add(const QPixmap& picture, const QString& key) {
     if (indexOfKey(key) != 0)
         return 0;
     pictures_.push_back({picture, key});
     return count();
 }
 
-int ImageList::GetFileIcon(const QString& path, QString cacheKey) {
+int IconList::iconIndexFor(const QString& path, QString cacheKey) {
     if (!makesNewPictureEveryCall(cacheKey)) {
         if (const int cached = indexOfKey(cacheKey))
             return cached;

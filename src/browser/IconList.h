@@ -9,18 +9,18 @@ class QFileIconProvider;
 
 namespace tikmeter::browser {
 
-// ImgSmall: an ordered list of 16 by 16 pictures, numbered from 1, each with an optional unique
-// text key. Pictures 1 to 6 are built in: 1 drive, 2 hard drive, 3 disc, 4 closed folder,
-// 5 open folder, 6 open folder with a blue arrow (the selected-folder picture). Pictures added
-// by GetFileIcon follow from 7 on and are never removed.
-class ImageList : public QObject {
+// The icon list: an ordered list of 16 by 16 pictures, numbered from 1, each with an optional
+// unique text key. Pictures 1 to 6 are built in: 1 drive, 2 hard drive, 3 disc, 4 closed folder, 5
+// open folder, 6 open folder with a blue arrow (the selected-folder picture). Pictures added by
+// iconIndexFor follow from 7 on and are never removed.
+class IconList : public QObject {
     Q_OBJECT
 public:
     static constexpr int kSelectedFolderPicture = 6;
     static constexpr int kPictureSize = 16;
 
-    explicit ImageList(QObject* parent = nullptr);
-    ~ImageList() override;
+    explicit IconList(QObject* parent = nullptr);
+    ~IconList() override;
 
     int count() const { return static_cast<int>(pictures_.size()); }
     // The picture with this number (1-based); a null pixmap when out of range.
@@ -38,7 +38,7 @@ public:
     // key returns the cached picture, except for the keys "Application" and "Shortcut", which
     // make a new picture on every call (added without a key when the key is already taken).
     // Returns 0 when the platform has no icon for the path.
-    int GetFileIcon(const QString& path, QString cacheKey);
+    int iconIndexFor(const QString& path, QString cacheKey);
 
 private:
     struct Entry {
