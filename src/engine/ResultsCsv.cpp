@@ -194,6 +194,10 @@ std::optional<double> resultFieldNumber(const ResultRow& row, ResultColumn colum
     }
 }
 
+std::u16string oneDecimalText(Tenths value) {
+    return decimalText(value, true);
+}
+
 std::optional<Tenths> accuracyOf(long long netWords, long long grossWords) {
     if (grossWords <= 0) {
         return std::nullopt;

@@ -77,6 +77,9 @@ std::u16string resultFieldText(const ResultRow& row, ResultColumn column);
 // field.
 std::optional<double> resultFieldNumber(const ResultRow& row, ResultColumn column);
 
+// A number with one decimal, as the WPM column writes it: "16.0", "-0.5".
+std::u16string oneDecimalText(Tenths value);
+
 // 100 x net / gross in tenths, rounded half to even and held to 0..100; nothing when gross
 // is not positive.
 std::optional<Tenths> accuracyOf(long long netWords, long long grossWords);
