@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libqt6svg6 libgl-dev
-    qt6-charts-dev libxlsxwriter-dev
+    qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
     clang libclang-rt-14-dev
