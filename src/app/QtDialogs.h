@@ -21,6 +21,7 @@ public:
     void clearFileName() override;
     QString openFileName(const QString& filter) override;
     QString saveFileName(const QString& filter) override;
+    QString folderName(const QString& startFolder) override;
     bool printerDialog(QPrinter& printer) override;
 
 private:

@@ -27,17 +27,20 @@ public:
     void clearFileName() override;
     QString openFileName(const QString& filter) override;
     QString saveFileName(const QString& filter) override;
+    QString folderName(const QString& startFolder) override;
     bool printerDialog(QPrinter& printer) override;
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QString> inputAnswers;
+    std::deque<QString> folderAnswers;
     std::deque<std::function<bool(QPrinter&)>> printerAnswers;
 
     std::vector<Message> messages;
     QStringList openFilters;
     QStringList saveFilters;
     QStringList inputPrompts;
+    QStringList folderStarts; // where each folder dialog opened
     int fileNameClears = 0;
     int unexpected = 0;
 };
