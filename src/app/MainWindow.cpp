@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/ClassResultsWindow.h"
 #include "app/TextConvert.h"
 #include "browser/FolderTree.h"
 #include "documents/PathText.h"
@@ -95,6 +96,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // stops after the test it has in hand (stopRequested), so no file is left half-written,
     // and shows no further dialog.
     closing_ = true;
+    if (classResultsWindow_ != nullptr) {
+        classResultsWindow_->close();
+    }
     event->accept();
 }
 

@@ -68,9 +68,26 @@ void MainWindow::openIntoViewer(const QString& filter) {
         viewerTitle_->clear();
         return;
     }
+    showFileInViewer(picked);
+}
+
+void MainWindow::openInViewer(const QString& path) {
+    if (sessionRunning_) {
+        return;
+    }
+    showViewerPane();
+    viewerClearButton_->show();
+    viewerDocument_.setText(u"");
+    state_.currentFilePath = toU16(path);
+    showFileInViewer(path);
+    raise();
+    activateWindow();
+}
+
+void MainWindow::showFileInViewer(const QString& path) {
     // A file that cannot be loaded leaves the pane empty under a title naming the file.
     try {
-        viewerDocument_.loadFile(toPath(picked));
+        viewerDocument_.loadFile(toPath(path));
     } catch (const std::exception& error) {
         reportError(error);
     }
@@ -79,7 +96,7 @@ void MainWindow::openIntoViewer(const QString& filter) {
     viewerDocument_.setSelStart(1);
     refreshViewer(false);
     showViewerPane();
-    viewerTitle_->setText(picked);
+    viewerTitle_->setText(path);
 }
 
 void MainWindow::saveViewerAs() {
