@@ -4,6 +4,7 @@
 // example class also gives the screenshots when TIKMETER_SCREENSHOT_DIR names a folder.
 #include "WindowFixture.h"
 #include "app/ClassResultsWindow.h"
+#include "browser/TestList.h"
 #include "documents/PathText.h"
 #include "engine/MarkingSession.h"
 #include "engine/SourceDocuments.h"
@@ -193,10 +194,12 @@ private slots:
         QVERIFY(actions.at(place + 1)->isSeparator());
         QCOMPARE(actions.at(place + 2), fixture.find<QAction*>("exitAction"));
 
+        // A test dragged from the class folder names the destination folder.
+        fixture.fillTestList({dest + "/jan.rtf"});
+        fixture.find<tikmeter::browser::TestList*>()->deriveDestination();
         fixture.dialogs().folderAnswers.push_back(dest);
         classResults->trigger();
-        QCOMPARE(fixture.dialogs().folderStarts,
-                 QStringList{QString::fromStdU16String(window.state().destPath)});
+        QCOMPARE(fixture.dialogs().folderStarts, QStringList{fixture.programFolder() + "/Class A"});
         ClassResultsWindow* results = window.classResultsWindow();
         QVERIFY(results != nullptr && results->isVisible());
         QCOMPARE(results->model().rowCount(), 3);
