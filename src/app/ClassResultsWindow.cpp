@@ -11,7 +11,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDate>
-#include <QFileInfo>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -152,7 +152,7 @@ void ClassResultsWindow::showFolder(const QString& folder) {
 }
 
 QString ClassResultsWindow::className() const {
-    return QFileInfo(folder_).fileName();
+    return QDir(folder_).dirName();
 }
 
 void ClassResultsWindow::showSummary() {
