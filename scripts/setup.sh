@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libqt6svg6 libgl-dev
+    qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
     clang clang-format
-    xvfb xauth poppler-utils fonts-dejavu-core
+    xvfb xauth poppler-utils fonts-dejavu-core unzip
 )
 
 missing=()

@@ -28,6 +28,8 @@ public:
     virtual QString openFileName(const QString& filter, const QString& folder,
                                  const QString& title) = 0;
     virtual QString saveFileName(const QString& filter) = 0;
+    // A folder dialog opening at startFolder: the chosen folder, or empty when cancelled.
+    virtual QString folderName(const QString& startFolder) = 0;
 
     // Lets the user set up `printer`; true when the user confirmed.
     virtual bool printerDialog(QPrinter& printer) = 0;

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/ClassResultsWindow.h"
 #include "app/TextConvert.h"
 #include "browser/FolderTree.h"
 #include "documents/PathText.h"
@@ -100,6 +101,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // stops after the tests in hand are written, so no file is left half-written, and shows
     // no further dialog; the window goes once it has stopped.
     closing_ = true;
+    if (classResultsWindow_ != nullptr) {
+        classResultsWindow_->close();
+    }
     if (sessionThread_.running()) {
         sessionThread_.requestStop();
         hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BrowserArea.h"
+#include "app/ClassResultsWindow.h"
 #include "app/Dialogs.h"
 #include "app/SessionThread.h"
 #include "documents/Document.h"
@@ -8,6 +9,7 @@
 #include "engine/ProgramFolder.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
@@ -44,6 +46,8 @@ public:
     // What the viewer shows: the log, a result file or a marked test.
     const documents::Document& viewerDocument() const { return viewerDocument_; }
     const BrowserArea& browserArea() const { return browserArea_; }
+    // The class results window, once it has been opened.
+    ClassResultsWindow* classResultsWindow() const { return classResultsWindow_; }
 
 public slots:
     void markSpeedTests();
@@ -56,6 +60,15 @@ public slots:
     void clearTestList();
     void showHelp();
     void showAbout();
+    // "Class Results...": asks for a destination folder (starting at the current one) and
+    // shows its results.
+    void openClassResults();
+    // Shows the results of a destination folder in the class results window, opening it
+    // when it is not open; call it with the destination folder after a session.
+    void showClassResults(const QString& folder);
+    // Loads the file into the viewer under its path as title, as the File menu's open
+    // commands do once a file is picked; ignored while a session runs.
+    void openInViewer(const QString& path);
 
 signals:
     // A marking session started by the mark button is over; its files are written.
@@ -92,6 +105,8 @@ private:
     void setSessionControlsEnabled(bool enabled);
     void showDestinationPath(const std::u16string& path);
     void openIntoViewer(const QString& filter, const QString& title);
+    // Loads the file into the (cleared) viewer and shows it under its path.
+    void showFileInViewer(const QString& path);
     // Shows the viewer's document in the viewer widget, caret at the document's caret or
     // at the end.
     void refreshViewer(bool caretAtEnd);
@@ -120,6 +135,8 @@ private:
     QTextEdit* viewer_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     BrowserArea browserArea_;
+
+    QPointer<ClassResultsWindow> classResultsWindow_;
 
     QAction* exitAction_ = nullptr;
     QAction* integerResultAction_ = nullptr;

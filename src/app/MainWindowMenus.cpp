@@ -1,5 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/ClassResultsWindow.h"
+#include "app/TextConvert.h"
+
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,9 +28,11 @@ void MainWindow::buildMenus() {
         namedAction(file, QStringLiteral("openResultsAction"), QStringLiteral("Open Results"));
     QAction* save = namedAction(file, QStringLiteral("saveAsAction"), QStringLiteral("Save As..."));
     QAction* print = namedAction(file, QStringLiteral("printAction"), QStringLiteral("Print"));
+    QAction* classResults =
+        namedAction(file, QStringLiteral("classResultsAction"), QStringLiteral("Class Results..."));
     exitAction_ = namedAction(file, QStringLiteral("exitAction"), QStringLiteral("E&xit"));
     exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    file->addActions({marked, results, save, print});
+    file->addActions({marked, results, save, print, classResults});
     file->addSeparator();
     file->addAction(exitAction_);
     // The shortcut belongs to the window, also while the File menu is closed.
@@ -37,6 +42,7 @@ void MainWindow::buildMenus() {
     connect(results, &QAction::triggered, this, &MainWindow::openResults);
     connect(save, &QAction::triggered, this, &MainWindow::saveViewerAs);
     connect(print, &QAction::triggered, this, &MainWindow::printViewer);
+    connect(classResults, &QAction::triggered, this, &MainWindow::openClassResults);
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
     // Exactly one of the two result formats carries the check mark; the choice is not
@@ -68,6 +74,26 @@ void MainWindow::buildMenus() {
 engine::ResultFormat MainWindow::resultFormat() const {
     return integerResultAction_->isChecked() ? engine::ResultFormat::Integer
                                              : engine::ResultFormat::MultipleOf5;
+}
+
+void MainWindow::openClassResults() {
+    const QString folder = dialogs_.folderName(toQString(state_.destPath));
+    if (!folder.isEmpty()) {
+        showClassResults(folder);
+    }
+}
+
+void MainWindow::showClassResults(const QString& folder) {
+    // One results window, beside the main window and closed with it.
+    if (classResultsWindow_ == nullptr) {
+        classResultsWindow_ = new ClassResultsWindow(dialogs_, this);
+        connect(classResultsWindow_, &ClassResultsWindow::openTestRequested, this,
+                &MainWindow::openInViewer);
+    }
+    classResultsWindow_->showFolder(folder);
+    classResultsWindow_->show();
+    classResultsWindow_->raise();
+    classResultsWindow_->activateWindow();
 }
 
 void MainWindow::showHelp() {

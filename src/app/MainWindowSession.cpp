@@ -66,10 +66,16 @@ void MainWindow::finishSession(engine::SessionSummary summary) {
     setSessionControlsEnabled(true);
     // The next thing a teacher does is mark again or look at the results, not type a name.
     markButton_->setFocus(Qt::OtherFocusReason);
-    emit sessionFinished();
     if (closing_) {
+        emit sessionFinished();
         close();
+        return;
     }
+    // After a session the class's results are shown beside the log.
+    if (summary.end == engine::SessionEnd::Completed && summary.marked + summary.rejected > 0) {
+        showClassResults(toQString(state_.destPath));
+    }
+    emit sessionFinished();
 }
 
 void MainWindow::setSessionControlsEnabled(bool enabled) {

@@ -76,9 +76,26 @@ void MainWindow::openIntoViewer(const QString& filter, const QString& title) {
         viewerTitle_->clear();
         return;
     }
+    showFileInViewer(picked);
+}
+
+void MainWindow::openInViewer(const QString& path) {
+    if (sessionThread_.running()) {
+        return;
+    }
+    showViewerPane();
+    viewerClearButton_->show();
+    viewerDocument_.setText(u"");
+    state_.currentFilePath = toU16(path);
+    showFileInViewer(path);
+    raise();
+    activateWindow();
+}
+
+void MainWindow::showFileInViewer(const QString& path) {
     // A file that cannot be loaded leaves the pane empty under a title naming the file.
     try {
-        viewerDocument_.loadFile(toPath(picked));
+        viewerDocument_.loadFile(toPath(path));
     } catch (const std::exception& error) {
         reportError(error);
     }
@@ -87,7 +104,7 @@ void MainWindow::openIntoViewer(const QString& filter, const QString& title) {
     viewerDocument_.setSelStart(1);
     refreshViewer(false);
     showViewerPane();
-    viewerTitle_->setText(picked);
+    viewerTitle_->setText(path);
 }
 
 void MainWindow::saveViewerAs() {

@@ -71,6 +71,10 @@ QString QtDialogs::saveFileName(const QString& filter) {
     return name;
 }
 
+QString QtDialogs::folderName(const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(parent_, QString(), startFolder);
+}
+
 bool QtDialogs::printerDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, parent_);
     // The whole document is printed: no page range, no selection.

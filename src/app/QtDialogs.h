@@ -23,6 +23,7 @@ public:
     QString openFileName(const QString& filter, const QString& folder,
                          const QString& title) override;
     QString saveFileName(const QString& filter) override;
+    QString folderName(const QString& startFolder) override;
     bool printerDialog(QPrinter& printer) override;
 
 private:

@@ -16,4 +16,7 @@ void registerTextCommands(CLI::App& app, CommandAction& action);
 // `tikmeter mark ...` (MarkCommand.cpp).
 void registerMarkCommand(CLI::App& app, CommandAction& action);
 
+// `tikmeter results FOLDER [--csv | --json] [--all]` (ResultsCommand.cpp).
+void registerResultsCommand(CLI::App& app, CommandAction& action);
+
 } // namespace tikmeter::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     tikmeter::cli::CommandAction action;
     tikmeter::cli::registerTextCommands(app, action);
     tikmeter::cli::registerMarkCommand(app, action);
+    tikmeter::cli::registerResultsCommand(app, action);
 
     try {
         app.parse(argc, argv);

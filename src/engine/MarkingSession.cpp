@@ -8,10 +8,12 @@
 #include "engine/LanguageDetection.h"
 #include "engine/OrderedWork.h"
 #include "engine/ResultFile.h"
+#include "engine/ResultsCsv.h"
 #include "engine/TestCopies.h"
 #include "engine/TestMarker.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -499,8 +501,21 @@ private:
         } else {
             ++summary_.leftOut;
         }
+        TestOutcome outcome{entry, status, std::nullopt, {}, line};
+        appendResultRowOf(outcome);
         inProgress_.reset();
-        observer_.testFinished({entry, status, std::nullopt, {}, line});
+        observer_.testFinished(outcome);
+    }
+
+    // The row of the class's results table follows its result line, and only a test with a
+    // result line has one.
+    void appendResultRowOf(const TestOutcome& outcome) {
+        trap_([&] {
+            if (auto row = resultRowOf(outcome, markedAtText(std::chrono::system_clock::now()))) {
+                writeTarget_ = joinPath(state_.destPath, kResultsCsvName);
+                appendResultRow(state_.destPath, *row);
+            }
+        });
     }
 
     std::u16string appendResultLine(const std::u16string& text) {
@@ -525,11 +540,12 @@ private:
         const std::u16string& entry = input_.entries[index];
         const std::u16string& status = result.statusText;
         observer_.logLine(printable(entry) + status);
+        TestOutcome outcome{entry, status.substr(std::min(kStatusDots.size(), status.size())),
+                            std::move(result.marks), written ? target : std::u16string(), line};
+        appendResultRowOf(outcome);
         inProgress_.reset();
         ++summary_.marked;
-        observer_.testFinished({entry, status.substr(std::min(kStatusDots.size(), status.size())),
-                                std::move(result.marks), written ? target : std::u16string(),
-                                line});
+        observer_.testFinished(outcome);
         observer_.letEventsRun();
     }
 

@@ -47,6 +47,11 @@ QString ScriptedDialogs::saveFileName(const QString& filter) {
     return take(saveAnswers, unexpected);
 }
 
+QString ScriptedDialogs::folderName(const QString& startFolder) {
+    folderStarts.append(startFolder);
+    return take(folderAnswers, unexpected);
+}
+
 bool ScriptedDialogs::printerDialog(QPrinter& printer) {
     auto answer = take(printerAnswers, unexpected);
     return answer ? answer(printer) : false;

@@ -29,12 +29,14 @@ public:
     QString openFileName(const QString& filter, const QString& folder,
                          const QString& title) override;
     QString saveFileName(const QString& filter) override;
+    QString folderName(const QString& startFolder) override;
     bool printerDialog(QPrinter& printer) override;
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QString> inputAnswers;
     std::deque<bool> questionAnswers;
+    std::deque<QString> folderAnswers;
     std::deque<std::function<bool(QPrinter&)>> printerAnswers;
 
     std::vector<Message> messages;
@@ -43,6 +45,7 @@ public:
     QStringList openTitles;
     QStringList saveFilters;
     QStringList inputPrompts;
+    QStringList folderStarts; // where each folder dialog opened
     int fileNameClears = 0;
     int unexpected = 0;
 };

@@ -116,6 +116,57 @@ TEST_P(MarkCommandCorpus, GivesTheExpectedMarksForEveryTest) {
     }
 }
 
+// The class's results table holds one row per result line, and each row says what the
+// test's JSON outcome says.
+TEST_P(MarkCommandCorpus, ResultsTableAgreesWithTheOutcomes) {
+    const auto expected = expectedRows(GetParam());
+    std::vector<std::string> tests;
+    for (const json& row : expected) {
+        tests.push_back(row["path"]);
+    }
+    const CommandResult run = mark(GetParam() == "integer" ? "--json --integer" : "--json", tests);
+    const auto outcomes = jsonLines(run.out);
+    std::istringstream csv(readBytes(home / "class-a" / "Resultaat.csv"));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_TRUE(line.starts_with("\xEF\xBB\xBFStudent,File,Language,")) << line;
+    for (const json& outcome : outcomes) {
+        ASSERT_TRUE(std::getline(csv, line));
+        std::vector<std::string> cells;
+        std::istringstream fields(line.substr(0, line.size() - 1)); // without the CR
+        for (std::string cell; std::getline(fields, cell, ',');) {
+            cells.push_back(cell);
+        }
+        cells.resize(14);
+        const std::string file = outcome["marked"].is_null()
+                                     ? outcome["resultLine"].get<std::string>().substr(
+                                           0, outcome["resultLine"].get<std::string>().size() - 8)
+                                     : outcome["marked"].get<std::string>();
+        EXPECT_EQ(cells[1], file);
+        EXPECT_EQ(cells[0], fs::path(file).stem().string());
+        EXPECT_EQ(cells[12], outcome["status"]);
+        if (outcome["language"].is_null()) {
+            EXPECT_EQ(cells[2] + cells[9] + cells[10], "") << line;
+            continue;
+        }
+        const long long net = outcome["netWords"], gross = outcome["grossWords"];
+        std::string finalText = outcome["finalResultText"];
+        finalText.erase(0, finalText.find_first_not_of(' '));
+        const std::vector<std::string> want = {outcome["language"],
+                                               std::to_string(outcome["keystrokeCount"].get<int>()),
+                                               std::to_string(gross),
+                                               std::to_string(outcome["wordErrors"].get<int>()),
+                                               std::to_string(outcome["penalties"].size()),
+                                               std::to_string(outcome["errorCount"].get<int>()),
+                                               std::to_string(net),
+                                               std::to_string(net / 10) + "." +
+                                                   std::to_string(net % 10),
+                                               finalText};
+        EXPECT_EQ(std::vector<std::string>(cells.begin() + 2, cells.begin() + 11), want) << line;
+    }
+    EXPECT_FALSE(std::getline(csv, line));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSettings, MarkCommandCorpus,
                          ::testing::Values("multiple of 5", "integer"));
 

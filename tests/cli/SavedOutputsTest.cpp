@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <regex>
 #include <vector>
 
 namespace {
@@ -157,6 +158,12 @@ protected:
             const std::string extension = file.extension().string();
             if (extension == ".rug" || extension == ".res") {
                 text += readBytes(file) + "\n";
+            } else if (extension == ".csv") {
+                // The marking time is the one column that differs from run to run.
+                text +=
+                    std::regex_replace(readBytes(file),
+                                       std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d"), "<TIME>") +
+                    "\n";
             }
         }
         replaceAll(text, home.string(), "<HOME>");
