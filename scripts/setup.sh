@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils fonts-dejavu-core
+    emscripten chromium
 )
 
 missing=()
@@ -18,15 +19,26 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
+# Node.js and npm for the web page's build and tests; one from outside Debian will do.
+for tool in node:nodejs npm:npm; do
+    if ! command -v "${tool%%:*}" >/dev/null 2>&1; then
+        missing+=("${tool#*:}")
+    fi
+done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then
+        SUDO="sudo"
+    fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
+# The npm packages of the web page (zip library, browser driver), as the lock file pins them.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ ! -f "$root/node_modules/.package-lock.json" ] ||
+    [ "$root/package-lock.json" -nt "$root/node_modules/.package-lock.json" ]; then
+    (cd "$root" && npm ci --no-audit --no-fund)
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,155 @@
+// The one-file page in Debian's Chromium (puppeteer-core), used as a teacher uses it: the
+// sources and the tests set on the page's inputs, Mark pressed, the log and the table read,
+// a marked test opened, everything downloaded as one zip. Log, table, viewer and zip are
+// compared with what `tikmeter mark` gives for the same tests. The page after marking the
+// example class is saved as docs/web-page.png; the time to mark a class of 40 is reported.
+'use strict';
+const { test, after } = require('node:test');
+const assert = require('node:assert');
+const fs = require('fs');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+const { unzipSync } = require('fflate');
+const { root, webBuild, tempFolder, classOf, byteText, desktopMark } = require('./support');
+
+const pageFile = path.join(webBuild, 'edu-tikmeter.html');
+const examples = path.join(root, 'examples');
+const sources = { english: path.join(examples, 'sources/english.rtf'), afrikaans: path.join(examples, 'sources/afrikaans.rtf') };
+const work = tempFolder('page');
+after(() => fs.rmSync(work, { recursive: true, force: true }));
+
+// The class of 40: the 24 examples and 16 of them again under other names.
+const class40 = path.join(work, 'class-40');
+fs.mkdirSync(class40);
+classOf(path.join(examples, 'class-a')).forEach(({ name, file }, i) => {
+  fs.copyFileSync(file, path.join(class40, name));
+  if (i < 16) fs.copyFileSync(file, path.join(class40, name.replace('a', 'b')));
+});
+
+const scenarios = [
+  { title: 'example class from a folder', folder: path.join(examples, 'class-a'), destination: 'class-a', integer: false, screenshot: true },
+  { title: 'class of 40 as files', folder: class40, destination: 'Class 40', typed: true, integer: true },
+];
+
+// Table columns that show an outcome's value as it is.
+const shownKeys = { Language: 'language', Keystrokes: 'keystrokeCount', 'Gross words': 'grossWords', 'Word errors': 'wordErrors',
+  Errors: 'errorCount', 'Net words': 'netWords', Status: 'status' };
+
+async function startChromium() {
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    ignoreDefaultArgs: true,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', `--user-data-dir=${tempFolder('profile')}`],
+  });
+}
+
+test('the page is one file of at most 1.5 MB', () => {
+  assert.ok(fs.statSync(pageFile).size <= 1.5e6, `${fs.statSync(pageFile).size} bytes`);
+});
+
+for (const scenario of scenarios) {
+  test(scenario.title, async t => {
+    const browser = await startChromium();
+    t.after(() => browser.close());
+    const page = await browser.newPage();
+    const requests = [];
+    page.on('request', request => requests.push(request.url()));
+    const downloads = path.join(work, `downloads-${scenarios.indexOf(scenario)}`);
+    await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.setViewport({ width: 1280, height: 900 });
+    await page.goto(`file://${pageFile}`);
+
+    const tests = classOf(scenario.folder);
+    await (await page.$('#afrikaans')).uploadFile(sources.afrikaans);
+    await (await page.$('#english')).uploadFile(sources.english);
+    if (scenario.typed) {
+      await (await page.$('#test-files')).uploadFile(...tests.map(({ file }) => file));
+      await page.click('#destination', { clickCount: 3 });
+      await page.type('#destination', scenario.destination);
+    } else {
+      await (await page.$('#test-folder')).uploadFile(scenario.folder);
+    }
+    if (scenario.integer) await page.click('input[value=integer]');
+    const started = Date.now();
+    await page.click('#mark');
+    await page.waitForFunction(() => !document.getElementById('mark').disabled, { timeout: 120000 });
+    const took = Date.now() - started;
+    t.diagnostic(`${scenario.title}: ${tests.length} tests marked in ${took} ms`);
+
+    const session = { sources, tests, destination: scenario.destination, integer: scenario.integer };
+    const desktop = desktopMark(session);
+    const { outcomes } = desktopMark({ ...session, json: true });
+    const log = await page.$eval('#log', element => element.textContent);
+    assert.strictEqual(log, desktop.log.slice(0, -2).map(line => `${line}\n`).join(''));
+    assert.strictEqual(await page.$eval('#message', element => element.textContent), `Done: ${desktop.log.slice(-2).join('\n')}\n`);
+
+    const table = async () => page.$$eval('#results tr', rows => rows.map(row => [...row.cells].map(cell => cell.textContent)));
+    const [heads, ...rows] = await table();
+    assert.strictEqual(rows.length, outcomes.length);
+    for (const [index, outcome] of outcomes.entries()) {
+      const row = Object.fromEntries(heads.map((head, column) => [head, rows[index][column]]));
+      assert.strictEqual(row.File, outcome.entry);
+      for (const [head, key] of Object.entries(shownKeys)) assert.strictEqual(row[head], String(outcome[key]), `${outcome.entry}: ${head}`);
+      assert.strictEqual(Number(row.WPM), outcome.finalResult);
+      assert.strictEqual(row['Final result'], outcome.finalResultText.trim());
+    }
+    // Sorting by a number column sorts by number, and a second click reverses it.
+    const keystrokes = heads.indexOf('Keystrokes');
+    for (const direction of [1, -1]) {
+      await page.click(`#results th:nth-child(${keystrokes + 1})`);
+      const sorted = (await table()).slice(1).map(row => Number(row[keystrokes]));
+      assert.deepStrictEqual(sorted, [...sorted].sort((a, b) => direction * (a - b)));
+    }
+
+    await page.click('#download');
+    const zip = path.join(downloads, `${scenario.destination}.zip`);
+    assert.ok(await waitForFile(zip), `${zip} not downloaded`);
+    const zipped = unzipSync(fs.readFileSync(zip));
+    assert.deepStrictEqual(Object.keys(zipped).sort(), Object.keys(desktop.files).map(name => `${scenario.destination}/${name}`).sort());
+    for (const [name, bytes] of Object.entries(desktop.files)) {
+      assert.ok(byteText(zipped[`${scenario.destination}/${name}`]) === bytes, `${name} differs`);
+    }
+
+    // The viewer shows the marked test's runs: error marks white on red and bold, repeat
+    // marks red and underlined, nothing else of the test marked; the report bold red
+    // Courier on white, its excess-word list white on red.
+    const shown = outcomes.find(outcome => outcome.repeatMarks.length && outcome.excessWords.length);
+    await page.evaluate(entry => [...document.querySelectorAll('#results tr')].find(row => row.cells[1].textContent === entry).click(), shown.entry);
+    await page.waitForSelector('#viewer:not([hidden]) #document span');
+    const spans = await page.$$eval('#document span', elements => elements.map(element => {
+      const style = getComputedStyle(element);
+      return { text: element.textContent, color: style.color, back: style.backgroundColor, bold: style.fontWeight === '700',
+        underline: style.textDecorationLine === 'underline', courier: /^"?Courier\b/.test(style.fontFamily) };
+    }));
+    // The style of each character of the document; a line end is CR LF there, LF here.
+    const chars = spans.flatMap(span => span.text.split('').flatMap(c => (c === '\n' ? [span, span] : [span])));
+    const text = spans.map(span => span.text).join('').replaceAll('\n', '\r\n');
+    const reportStart = text.length - shown.reportText.length;
+    const excessStart = text.indexOf('Excess words: ', reportStart) + 14;
+    const [red, white] = ['rgb(255, 0, 0)', 'rgb(255, 255, 255)'];
+    // A paragraph end (CR LF) is formatted as one: as its CR.
+    const inMarks = (marks, at) => marks.some(([mark, position]) => {
+      const start = at - (text[at] === '\n') - position + 1;
+      return start >= 0 && start < mark.replace(/ $/, '').length;
+    });
+    assert.strictEqual(text.slice(reportStart), shown.reportText);
+    chars.forEach((c, at) => {
+      const expected = at >= excessStart && at <= text.indexOf('\r', excessStart) + 1 ? [white, red, false, false, true]
+        : at >= reportStart ? [red, white, true, false, true]
+        : inMarks(shown.repeatMarks, at) ? [red, inMarks(shown.errorMarks, at) ? red : 'rgba(0, 0, 0, 0)', inMarks(shown.errorMarks, at), true, false]
+        : inMarks(shown.errorMarks, at) ? [white, red, true, false, false]
+        : ['rgb(0, 0, 0)', 'rgba(0, 0, 0, 0)', false, false, false];
+      assert.deepStrictEqual([c.color, c.back, c.bold, c.underline, c.courier], expected, `character ${at}`);
+    });
+
+    assert.deepStrictEqual(requests.filter(url => !/^(file|blob|data):/.test(url)), []);
+    if (scenario.screenshot) await page.screenshot({ path: path.join(root, 'docs/web-page.png'), fullPage: true });
+  });
+}
+
+// Chromium gives a download its name when it is complete.
+async function waitForFile(file) {
+  for (let waited = 0; !fs.existsSync(file) && waited < 30000; waited += 100) await new Promise(done => setTimeout(done, 100));
+  return fs.existsSync(file);
+}
