@@ -132,14 +132,19 @@ $('mark').onclick = async () => {
   for (const id of ['log', 'message']) $(id).textContent = '';
   $('viewer').hidden = true;
   showTable();
-  worker.postMessage({
-    type: 'mark',
-    afrikaans: await readFile(picked.afrikaans),
-    english: await readFile(picked.english),
-    tests: await Promise.all(picked.tests.map(readFile)),
-    destination: destinationName(),
-    integer: document.querySelector('input[name=result]:checked').value === 'integer',
-  });
+  try {
+    worker.postMessage({
+      type: 'mark',
+      afrikaans: await readFile(picked.afrikaans),
+      english: await readFile(picked.english),
+      tests: await Promise.all(picked.tests.map(readFile)),
+      destination: destinationName(),
+      integer: document.querySelector('input[name=result]:checked').value === 'integer',
+    });
+  } catch (error) {
+    events.message({ kind: 'Error', title: 'Error', text: `A file could not be read: ${error.message}` });
+    $('mark').disabled = false;
+  }
 };
 
 // Only .rtf files are tests; a folder's tests come in name order and the folder's name
@@ -175,9 +180,14 @@ async function dropped(transfer) {
   return { files: (await Promise.all(entries.map(walk))).flat(), folder: folder.name };
 }
 
-for (const language of ['afrikaans', 'english']) $(language).onchange = ({ target }) => setSource(language, target.files[0]);
-$('test-files').onchange = ({ target }) => addTests([...target.files]);
-$('test-folder').onchange = ({ target }) => addTests([...target.files], target.files[0]?.webkitRelativePath.split('/')[0]);
+// A file input is emptied after each choice, so that choosing the same again counts too.
+const chosen = take => ({ target }) => {
+  take([...target.files]);
+  target.value = '';
+};
+for (const language of ['afrikaans', 'english']) $(language).onchange = chosen(([file]) => setSource(language, file));
+$('test-files').onchange = chosen(files => addTests(files));
+$('test-folder').onchange = chosen(files => addTests(files, files[0]?.webkitRelativePath.split('/')[0]));
 $('clear-tests').onclick = () => {
   picked.tests = [];
   addTests([]);
