@@ -17,8 +17,10 @@ const classOf = (folder, names = fs.readdirSync(folder).filter(name => name.ends
 
 // Text with every occurrence of the given folders (followed by "/") taken out.
 const withoutFolders = (text, folders) => folders.reduce((result, folder) => result.split(`${folder}/`).join(''), text);
-// File bytes as one character per byte, so that paths can be taken out of them losslessly.
-const byteText = bytes => Buffer.from(bytes).toString('latin1');
+// An output file as text to compare: one character per byte, the given folders taken out,
+// and the times of marking (a CSV row's) masked, since two runs may fall in two minutes.
+const fileText = (bytes, folders = []) =>
+  withoutFolders(Buffer.from(bytes).toString('latin1'), folders).replace(/\b\d{4}-\d\d-\d\d \d\d:\d\d\b/g, '<time>');
 
 // One `tikmeter mark` session over `tests` put into a folder named `destination`, in a
 // program folder of its own: its log (standard output) and the marked tests and result
@@ -43,14 +45,14 @@ function desktopMark({ sources, tests, destination, integer, json = false }) {
   const folder = path.join(home, destination);
   const files = Object.fromEntries(fs.readdirSync(folder)
     .filter(name => /\.(rug|res|csv)$/i.test(name))
-    .map(name => [name, withoutFolders(byteText(fs.readFileSync(path.join(folder, name))), folders)]));
+    .map(name => [name, fileText(fs.readFileSync(path.join(folder, name)), folders)]));
   fs.rmSync(work, { recursive: true, force: true });
   const lines = withoutFolders(out, folders).split('\n').slice(0, -1);
   return json ? { outcomes: lines.map(line => JSON.parse(line)) } : { log: lines, files };
 }
 
 // The same session through the page's engine (engine.js on the WebAssembly module), in a
-// fresh module: the events it posts, gathered by kind, and its output files as byte text.
+// fresh module: the events it posts, gathered by kind, and its output files as text.
 async function engineMark({ sources, tests, destination, integer }) {
   const createTikmeter = require(path.join(webBuild, 'web/tikmeter-core.js'));
   const startEngine = require(path.join(root, 'web/engine.js'));
@@ -71,8 +73,8 @@ async function engineMark({ sources, tests, destination, integer }) {
     // The log lines, then the end message's lines, as `tikmeter mark` prints them.
     log: [...posted.log.map(m => m.line), ...posted.message.flatMap(m => m.text.split('\r').slice(0, -1))],
     outcomes: posted.test.map(m => m.outcome),
-    files: Object.fromEntries(Object.entries(files).map(([name, bytes]) => [name, byteText(bytes)])),
+    files: Object.fromEntries(Object.entries(files).map(([name, bytes]) => [name, fileText(bytes)])),
   };
 }
 
-module.exports = { root, webBuild, tempFolder, classOf, byteText, desktopMark, engineMark };
+module.exports = { root, webBuild, tempFolder, classOf, fileText, desktopMark, engineMark };
