@@ -8,24 +8,30 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace tikmeter::cli {
 
 namespace {
 
-// Loads the file and prints what `render` makes of it; a load failure gives one line on
-// standard error naming the file and the reason, and exit status 1.
+// Loads the file and prints what `render` makes of it. A load failure (a missing or unreadable
+// file, one that is not a regular file or is larger than the read limit) or running out of
+// memory gives one line on standard error naming the file and the reason, and exit status 1.
 int printDocument(const std::string& file,
                   std::string (*render)(const documents::Document& document)) {
-    documents::Document document;
+    std::string output;
     try {
+        documents::Document document;
         document.loadFile(file);
+        output = render(document);
     } catch (const documents::DocumentError& error) {
         std::cerr << "tikmeter: " << error.what() << '\n'; // names the file and the reason
         return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tikmeter: " << file << ": out of memory\n";
+        return 1;
     }
-    const std::string output = render(document);
     std::fwrite(output.data(), 1, output.size(), stdout);
     if (std::fflush(stdout) != 0) {
         std::cerr << "tikmeter: cannot write the output\n";

@@ -1,20 +1,47 @@
 #pragma once
 
-#include <array>
+#include <cstdint>
+#include <span>
 
-namespace tikmeter::documents::detail {
+namespace tikmeter::documents {
 
-using CodePageTable = std::array<char16_t, 256>;
+class CodePage;
 
-extern const CodePageTable kCodePage874;
-extern const CodePageTable kCodePage1250;
-extern const CodePageTable kCodePage1251;
-extern const CodePageTable kCodePage1252;
-extern const CodePageTable kCodePage1253;
-extern const CodePageTable kCodePage1254;
-extern const CodePageTable kCodePage1255;
-extern const CodePageTable kCodePage1256;
-extern const CodePageTable kCodePage1257;
-extern const CodePageTable kCodePage1258;
+namespace detail {
 
-} // namespace tikmeter::documents::detail
+// The data of one code page, as scripts/generate-code-pages.py writes it into codepages/*.inc
+// from glibc's iconv. A code below 0x100 is a single byte; a two-byte code is lead byte * 256
+// + second byte. Codes in no range have no character.
+
+struct ByteRange {
+    std::uint8_t first;
+    std::uint8_t last;
+};
+
+// Codes first to last have the consecutive characters from `character` on.
+struct LinearRange {
+    std::uint16_t first;
+    std::uint16_t last;
+    char16_t character;
+};
+
+// Codes first to last have the characters chars[index], chars[index + 1], ... of their page.
+struct ListedRange {
+    std::uint16_t first;
+    std::uint16_t last;
+    std::uint16_t index;
+};
+
+struct CodePageData {
+    int number;
+    std::span<const ByteRange> leadBytes; // empty for a single-byte code page
+    std::span<const LinearRange> linear;  // sorted by code
+    std::span<const ListedRange> listed;  // sorted by code
+    std::span<const char16_t> chars;
+};
+
+// Every supported code page, by ascending number.
+std::span<const CodePage> codePageList();
+
+} // namespace detail
+} // namespace tikmeter::documents

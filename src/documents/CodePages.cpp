@@ -1,78 +1,66 @@
 #include "documents/CodePages.h"
 
-#include "documents/CodePageTables.h"
+#include <algorithm>
 
 namespace tikmeter::documents {
 
 namespace {
 
-// Characters of the 1252 bytes 0x80 to 0x9F; 0 marks the five undefined bytes, which map to
-// the C1 control of the same value.
-constexpr std::array<char16_t, 32> k1252C1Range = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
+const CodePage* findCodePage(int number) {
+    for (const CodePage& page : detail::codePageList()) {
+        if (page.number() == number) {
+            return &page;
+        }
+    }
+    return nullptr;
+}
+
+// The range of `ranges` that holds `code`, or nullptr.
+template <typename Range> const Range* rangeOf(std::span<const Range> ranges, unsigned code) {
+    const auto after =
+        std::upper_bound(ranges.begin(), ranges.end(), code,
+                         [](unsigned c, const Range& range) { return c < range.first; });
+    if (after == ranges.begin()) {
+        return nullptr;
+    }
+    const Range& range = *(after - 1);
+    return code <= range.last ? &range : nullptr;
+}
 
 } // namespace
 
-bool isSupportedCodePage(int codePage) {
-    switch (codePage) {
-    case 874:
-    case 1250:
-    case 1251:
-    case 1252:
-    case 1253:
-    case 1254:
-    case 1255:
-    case 1256:
-    case 1257:
-    case 1258:
-        return true;
-    default:
-        return false;
+char16_t CodePage::decode(unsigned char lead, unsigned char second) const {
+    const unsigned code = unsigned{lead} << 8 | second;
+    if (const auto* range = rangeOf(data_->linear, code)) {
+        return static_cast<char16_t>(range->character + (code - range->first));
     }
+    if (const auto* range = rangeOf(data_->listed, code)) {
+        return data_->chars[range->index + (code - range->first)];
+    }
+    return u'\uFFFD';
 }
 
-const CodePageTable& codePageTable(int codePage) {
-    switch (codePage) {
-    case 874:
-        return detail::kCodePage874;
-    case 1250:
-        return detail::kCodePage1250;
-    case 1251:
-        return detail::kCodePage1251;
-    case 1253:
-        return detail::kCodePage1253;
-    case 1254:
-        return detail::kCodePage1254;
-    case 1255:
-        return detail::kCodePage1255;
-    case 1256:
-        return detail::kCodePage1256;
-    case 1257:
-        return detail::kCodePage1257;
-    case 1258:
-        return detail::kCodePage1258;
-    default:
-        return detail::kCodePage1252;
+bool isSupportedCodePage(int number) {
+    return findCodePage(number) != nullptr;
+}
+
+const CodePage& codePage(int number) {
+    if (const CodePage* page = findCodePage(number)) {
+        return *page;
     }
+    return *findCodePage(kDefaultCodePage);
 }
 
 std::optional<std::uint8_t> encodeWindows1252(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<std::uint8_t>(c);
     }
-    if (c <= 0x9F) {
-        // A C1 control: only the five undefined bytes decode to one.
-        if (k1252C1Range[c - 0x80] == 0) {
-            return static_cast<std::uint8_t>(c);
-        }
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < k1252C1Range.size(); ++i) {
-        if (k1252C1Range[i] == c) {
-            return static_cast<std::uint8_t>(0x80 + i);
+    // Only the bytes 0x80 to 0x9F decode to other characters (or, for the five undefined
+    // ones, to the C1 control of the same value).
+    const CodePageTable& table = codePageTable(1252);
+    for (std::size_t byte = 0x80; byte < 0xA0; ++byte) {
+        if (table[byte] == c) {
+            return static_cast<std::uint8_t>(byte);
         }
     }
     return std::nullopt;
@@ -80,6 +68,16 @@ std::optional<std::uint8_t> encodeWindows1252(char16_t c) {
 
 std::optional<int> codePageForCharset(int charset) {
     switch (charset) {
+    case 77:
+        return kMacRomanCodePage;
+    case 128:
+        return 932; // Shift JIS
+    case 129:
+        return 949; // Hangul
+    case 134:
+        return 936; // GB 2312 (GBK)
+    case 136:
+        return 950; // Big5
     case 161:
         return 1253; // Greek
     case 162:
@@ -99,7 +97,7 @@ std::optional<int> codePageForCharset(int charset) {
     case 238:
         return 1250; // Eastern European
     default:
-        return std::nullopt; // 0 ANSI, 1 default, 2 symbol, multi-byte sets
+        return std::nullopt; // 0 ANSI, 1 default, 2 symbol, Johab and other sets
     }
 }
 

@@ -6,6 +6,7 @@
 #include "documents/FormatRuns.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tikmeter::documents {
 
@@ -49,12 +50,18 @@ void Document::setRtf(std::string_view code) {
 }
 
 void Document::loadFile(const std::filesystem::path& path) {
-    const std::string bytes = readWholeFile(path);
     try {
-        setRtf(bytes);
-    } catch (const DocumentError& error) {
-        throw DocumentError(error.kind(), path.string() + ": unreadable document (" +
-                                              std::string(error.what()) + ")");
+        const std::string bytes = readWholeFile(path);
+        try {
+            setRtf(bytes);
+        } catch (const DocumentError& error) {
+            throw DocumentError(error.kind(), path.string() + ": unreadable document (" +
+                                                  std::string(error.what()) + ")");
+        }
+    } catch (const std::bad_alloc&) {
+        // Every buffer of the load is gone again: the document is as it was.
+        throw DocumentError(DocumentErrorKind::TooLarge,
+                            path.string() + ": not enough memory to read the document");
     }
 }
 

@@ -42,7 +42,9 @@ public:
     // Throws DocumentError(Unreadable) and leaves the document unchanged on failure.
     void setRtf(std::string_view code);
 
-    // Reads a file as RTF (or plain text, see setRtf). Throws DocumentError.
+    // Reads a file as RTF (or plain text, see setRtf). Throws DocumentError, with the kinds
+    // readWholeFile gives (FileIo.h); TooLarge also when memory runs out while reading. The
+    // document is unchanged on failure.
     void loadFile(const std::filesystem::path& path);
     // Writes the whole document as RTF, creating or replacing the file. The new content
     // is written to a temporary file in the same folder and renamed over the target, so

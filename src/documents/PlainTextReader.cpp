@@ -24,22 +24,58 @@ bool looksBinary(std::string_view bytes) {
     return controls * 100 > bytes.size();
 }
 
-std::u16string decode(std::string_view bytes) {
-    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-        if (auto text = fromUtf8(bytes.substr(kUtf8Mark.size()))) {
-            return std::move(*text);
+// The number of characters the line ends need besides their own: one for each lone CR or
+// lone LF (CR and LF are single bytes in UTF-8 and in Windows-1252 alike).
+std::size_t lineEndGrowth(std::string_view bytes) {
+    std::size_t added = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if ((bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) ||
+            (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))) {
+            ++added;
         }
     }
-    if (auto text = fromUtf8(bytes)) {
-        return std::move(*text);
+    return added;
+}
+
+// The text of the bytes, with room reserved for `extra` more characters.
+std::u16string decode(std::string_view bytes, std::size_t extra) {
+    std::u16string text;
+    text.reserve(bytes.size() + extra); // UTF-8 never gives more characters than bytes
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Mark) && appendFromUtf8(text, bytes.substr(kUtf8Mark.size()))) {
+        return text;
+    }
+    if (appendFromUtf8(text, bytes)) {
+        return text;
     }
     const CodePageTable& table = codePageTable(1252);
-    std::u16string text(bytes.size(), u'\0');
+    text.resize(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         text[i] = table[static_cast<unsigned char>(bytes[i])];
     }
     return text;
+}
+
+// Every line end (CR LF, lone CR, lone LF) becomes CR LF, and the noncharacters U+FFFE and
+// U+FFFF (which cannot be written to RTF) become U+FFFD. Done in place, from the back, so that
+// a large file needs no second copy of its text; `added` is lineEndGrowth of the bytes.
+void normalise(std::u16string& text, std::size_t added) {
+    const std::size_t size = text.size();
+    text.resize(size + added);
+    std::size_t to = size + added;
+    for (std::size_t from = size; from-- > 0;) {
+        const char16_t c = text[from];
+        if (c == u'\n' && from > 0 && text[from - 1] == u'\r') {
+            text[--to] = u'\n';
+            text[--to] = u'\r';
+            --from;
+        } else if (c == u'\r' || c == u'\n') {
+            text[--to] = u'\n';
+            text[--to] = u'\r';
+        } else {
+            text[--to] = c == 0xFFFE || c == 0xFFFF ? u'\xFFFD' : c;
+        }
+    }
 }
 
 } // namespace
@@ -48,22 +84,10 @@ DocumentContent readPlainText(std::string_view bytes) {
     if (looksBinary(bytes)) {
         throw DocumentError(DocumentErrorKind::Unreadable, "neither RTF nor text");
     }
-    const std::u16string decoded = decode(bytes);
+    const std::size_t added = lineEndGrowth(bytes);
     DocumentContent content;
-    content.text.reserve(decoded.size());
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        const char16_t c = decoded[i];
-        if (c == u'\r' || c == u'\n') {
-            content.text += u"\r\n";
-            if (c == u'\r' && i + 1 < decoded.size() && decoded[i + 1] == u'\n') {
-                ++i;
-            }
-        } else if (c == 0xFFFE || c == 0xFFFF) {
-            content.text += u'\xFFFD'; // noncharacters cannot be written to RTF
-        } else {
-            content.text += c;
-        }
-    }
+    content.text = decode(bytes, added);
+    normalise(content.text, added);
     if (!content.text.empty()) {
         content.runs.push_back(FormatRun{0, content.text.size(), CharFormat{}});
     }

@@ -8,13 +8,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
 namespace tikmeter::documents {
 
 namespace {
 
-using rtf::Action;
+using rtf::KeywordKind;
 using rtf::Token;
 using rtf::TokenKind;
 
@@ -63,17 +64,29 @@ private:
     void openGroup();
     // Returns true when the document ended while skipping.
     bool skipGroup();
-    // Returns true when the document ended.
+    // Control words and symbols, through the keyword table. The handlers of the kinds that
+    // can skip a group return true when the document ended there.
     bool controlWord(const Token& token);
-    bool controlSymbol(unsigned char symbol);
+    bool destination(rtf::Destination what);
+    void toggle(rtf::Toggle what, bool on);
+    void value(rtf::Value what, std::int32_t param);
+    bool special(rtf::Special what, bool hasParam, std::int32_t param);
+    void unicode(std::int32_t param);
+    // Bytes of the text: plain ones and \'hh escapes, decoded through the code page in force.
     void textBytes(std::string_view bytes);
     void hexByte(unsigned char byte);
+    void textByte(const CodePage& page, unsigned char byte, bool escaped);
+    void decoded(char16_t c, bool escaped);
+    void endLeadByte();
     void character(char16_t c);
     void paragraphEnd(bool documentMark);
 
     GroupState& state() { return stack_.back(); }
+    const FontEntry& font(std::int32_t slot) const {
+        return fonts_[static_cast<std::size_t>(slot)];
+    }
     void setFont(std::int32_t number);
-    const CodePageTable& codePage();
+    const CodePage& currentCodePage();
     std::int32_t colorAt(std::int32_t index) const;
     void startFontEntry(std::int32_t number);
     void commitFontEntry();
@@ -85,6 +98,10 @@ private:
     std::vector<GroupState> stack_;
     std::size_t overflowDepth_ = 0;
     std::int64_t pendingSkip_ = 0; // fallback characters still to skip after \uN
+    bool firstInGroup_ = false;    // the token being handled is the first of its group
+    // A lead byte of a double-byte code page waiting for the byte after it.
+    std::optional<unsigned char> leadByte_;
+    const CodePage* leadPage_ = nullptr;
 
     // Document settings.
     int ansiCodePage_ = kDefaultCodePage;
@@ -115,33 +132,35 @@ private:
 
 DocumentContent RtfParser::parse() {
     // The caller has checked that the code begins with "{\rtf".
+    bool previousOpenedGroup = false;
     while (true) {
         const Token token = tokens_.next();
+        firstInGroup_ = previousOpenedGroup;
+        previousOpenedGroup = token.kind == TokenKind::GroupOpen;
         switch (token.kind) {
         case TokenKind::End:
+            endLeadByte();
             return finish();
         case TokenKind::BadBinary:
             throw DocumentError(DocumentErrorKind::Unreadable,
                                 "binary data runs past the end of the document");
         case TokenKind::GroupOpen:
+            endLeadByte();
             pendingSkip_ = 0;
             openGroup();
             break;
         case TokenKind::GroupClose:
+            endLeadByte();
             pendingSkip_ = 0;
             if (closeGroup()) {
                 return finish();
             }
             break;
         case TokenKind::ControlWord:
-            if (pendingSkip_ > 0) {
-                --pendingSkip_;
-            } else if (controlWord(token)) {
-                return finish();
-            }
-            break;
         case TokenKind::ControlSymbol:
-            if (controlSymbol(token.value)) {
+            if (pendingSkip_ > 0) {
+                --pendingSkip_; // a control word or symbol is one fallback character
+            } else if (controlWord(token)) {
                 return finish();
             }
             break;
@@ -156,6 +175,7 @@ DocumentContent RtfParser::parse() {
             textBytes(token.text);
             break;
         case TokenKind::Binary:
+            endLeadByte();
             if (pendingSkip_ > 0) {
                 --pendingSkip_;
             }
@@ -215,184 +235,235 @@ bool RtfParser::controlWord(const Token& token) {
     if (stack_.empty()) {
         return false;
     }
-    const rtf::Keyword keyword = rtf::lookupKeyword(token.text);
-    const std::int32_t param = token.param;
-    GroupState& s = state();
-    switch (keyword.action) {
-    case Action::Ignore:
+    const rtf::Keyword* keyword = rtf::findKeyword(token.text);
+    if (keyword != nullptr && keyword->kind == KeywordKind::Symbol && keyword->character < 0x80) {
+        // \\ \{ \} and \tab are characters of the text like plain bytes: after a lead byte
+        // they are its second byte (Shift JIS has 0x5C, 0x7B and 0x7D there).
+        textByte(currentCodePage(), static_cast<unsigned char>(keyword->character), false);
+        return false;
+    }
+    endLeadByte();
+    if (keyword == nullptr) {
+        return false; // a word the reader does not use
+    }
+    const std::int32_t param = keyword->parameter(token.hasParam, token.param);
+    switch (keyword->kind) {
+    case KeywordKind::Destination:
+        return destination(keyword->destination());
+    case KeywordKind::Toggle:
+        toggle(keyword->toggle(), param != 0);
         break;
-    case Action::SkipGroup:
+    case KeywordKind::Value:
+        value(keyword->value(), param);
+        break;
+    case KeywordKind::Symbol:
+        character(keyword->character);
+        break;
+    case KeywordKind::Special:
+        return special(keyword->special(), token.hasParam, param);
+    }
+    return false;
+}
+
+bool RtfParser::destination(rtf::Destination what) {
+    switch (what) {
+    case rtf::Destination::Skip:
         return skipGroup();
-    case Action::FontTable:
-        s.destination = Destination::FontTable;
+    case rtf::Destination::FontTable:
+        state().destination = Destination::FontTable;
         fontEntryOpen_ = false;
         break;
-    case Action::ColorTable:
-        s.destination = Destination::ColorTable;
+    case rtf::Destination::ColorTable:
+        state().destination = Destination::ColorTable;
         colorHasParts_ = false;
         colorParts_[0] = colorParts_[1] = colorParts_[2] = 0;
         break;
-    case Action::ParagraphEnd:
-        paragraphEnd(true);
+    }
+    return false;
+}
+
+void RtfParser::toggle(rtf::Toggle what, bool on) {
+    FormatKey& format = state().format;
+    switch (what) {
+    case rtf::Toggle::Bold:
+        format.bold = on;
         break;
-    case Action::LineBreak:
-        paragraphEnd(false);
+    case rtf::Toggle::Italic:
+        format.italic = on;
         break;
-    case Action::Character:
-        character(keyword.character);
+    case rtf::Toggle::Underline:
+        format.underline = on;
         break;
-    case Action::Unicode:
-        if (token.hasParam) {
-            std::int64_t value = param;
-            if (value < 0) {
-                value += 65536; // RTF writes 16-bit values above 32767 as negative numbers
-            }
-            // Out of range values and the noncharacters U+FFFE and U+FFFF are dropped.
-            if (value >= 0 && value < 0xFFFE) {
-                character(static_cast<char16_t>(value));
-            }
-            pendingSkip_ = s.unicodeSkip;
-        }
-        break;
-    case Action::UnicodeSkip:
-        s.unicodeSkip = token.hasParam ? std::max<std::int32_t>(param, 0) : 1;
-        break;
-    case Action::Plain:
-        s.fontNumber = kDefaultFont;
-        s.format = FormatKey{};
-        break;
-    case Action::Bold:
-        s.format.bold = !token.hasParam || param != 0;
-        break;
-    case Action::Italic:
-        s.format.italic = !token.hasParam || param != 0;
-        break;
-    case Action::Underline:
-        s.format.underline = !token.hasParam || param != 0;
-        break;
-    case Action::UnderlineNone:
-        s.format.underline = false;
-        break;
-    case Action::Font:
+    }
+}
+
+void RtfParser::value(rtf::Value what, std::int32_t param) {
+    GroupState& s = state();
+    switch (what) {
+    case rtf::Value::Font:
         if (s.destination == Destination::FontTable) {
-            startFontEntry(token.hasParam ? param : 0);
+            startFontEntry(param);
         } else {
-            setFont(token.hasParam ? param : 0);
+            setFont(param);
         }
         break;
-    case Action::FontSize:
-        s.format.fontSize = token.hasParam ? std::max<std::int32_t>(param, 0) : 24;
+    case rtf::Value::FontSize:
+        s.format.fontSize = std::max<std::int32_t>(param, 0);
         break;
-    case Action::TextColor:
-        s.format.textColor = colorAt(token.hasParam ? param : 0);
+    case rtf::Value::TextColor:
+        s.format.textColor = colorAt(param);
         break;
-    case Action::BackColor:
-        s.format.backColor = colorAt(token.hasParam ? param : 0);
+    case rtf::Value::BackColor:
+        s.format.backColor = colorAt(param);
         break;
-    case Action::FontCharset:
+    case rtf::Value::UnicodeSkip:
+        s.unicodeSkip = std::max<std::int32_t>(param, 0);
+        break;
+    case rtf::Value::FontCharset:
         if (s.destination == Destination::FontTable && fontEntryOpen_) {
             fontEntry_.charset = param;
         }
         break;
-    case Action::Red:
-    case Action::Green:
-    case Action::Blue:
+    case rtf::Value::Red:
+    case rtf::Value::Green:
+    case rtf::Value::Blue:
         if (s.destination == Destination::ColorTable) {
-            const int part = keyword.action == Action::Red     ? 0
-                             : keyword.action == Action::Green ? 1
-                                                               : 2;
+            const int part = what == rtf::Value::Red ? 0 : what == rtf::Value::Green ? 1 : 2;
             colorParts_[part] = std::clamp<std::int32_t>(param, 0, 255);
             colorHasParts_ = true;
         }
         break;
-    case Action::AnsiCodePage:
+    case rtf::Value::AnsiCodePage:
         ansiCodePage_ = isSupportedCodePage(param) ? param : kDefaultCodePage;
         break;
-    case Action::DefaultFont:
+    case rtf::Value::DefaultFont:
         defaultFontNumber_ = param;
+        break;
+    }
+}
+
+bool RtfParser::special(rtf::Special what, bool hasParam, std::int32_t param) {
+    switch (what) {
+    case rtf::Special::ParagraphEnd:
+        paragraphEnd(true);
+        break;
+    case rtf::Special::LineBreak:
+        paragraphEnd(false);
+        break;
+    case rtf::Special::Unicode:
+        if (hasParam) {
+            unicode(param);
+        }
+        break;
+    case rtf::Special::Plain:
+        state().fontNumber = kDefaultFont;
+        state().format = FormatKey{};
+        break;
+    case rtf::Special::Ignorable:
+        // First in its group, \* makes the group an ignorable destination, which is not
+        // text. Elsewhere (Word and StarWriter write \*\csN inside running text) it only
+        // says that the next control word may be ignored when unknown, as every unknown
+        // word is here, and reading goes on.
+        if (firstInGroup_) {
+            return skipGroup();
+        }
         break;
     }
     return false;
 }
 
-bool RtfParser::controlSymbol(unsigned char symbol) {
-    if (symbol == '*') {
-        // An ignorable destination follows: its group is not text.
-        return skipGroup();
+void RtfParser::unicode(std::int32_t param) {
+    std::int64_t value = param;
+    if (value < 0) {
+        value += 65536; // RTF writes 16-bit values above 32767 as negative numbers
     }
-    if (pendingSkip_ > 0) {
-        --pendingSkip_;
-        return false;
+    // Out of range values and the noncharacters U+FFFE and U+FFFF are dropped.
+    if (value >= 0 && value < 0xFFFE) {
+        character(static_cast<char16_t>(value));
     }
-    switch (symbol) {
-    case '\\':
-    case '{':
-    case '}':
-        character(symbol);
-        break;
-    case '~':
-        character(0x00A0); // no-break space
-        break;
-    case '-':
-        character(0x00AD); // optional hyphen
-        break;
-    case '_':
-        character(0x2011); // non-breaking hyphen
-        break;
-    case '\r':
-    case '\n':
-        paragraphEnd(true); // a backslash before a raw line end is \par
-        break;
-    default:
-        break;
-    }
-    return false;
+    pendingSkip_ = state().unicodeSkip;
 }
 
 void RtfParser::textBytes(std::string_view bytes) {
     if (pendingSkip_ > 0) {
-        const auto skipped =
-            static_cast<std::size_t>(std::min<std::int64_t>(pendingSkip_, bytes.size()));
+        const auto skipped = std::min(static_cast<std::size_t>(pendingSkip_), bytes.size());
         pendingSkip_ -= static_cast<std::int64_t>(skipped);
         bytes.remove_prefix(skipped);
     }
     if (bytes.empty() || stack_.empty()) {
         return;
     }
-    switch (state().destination) {
-    case Destination::Text: {
+    const Destination destination = state().destination;
+    if (destination == Destination::ColorTable) {
+        for (const char b : bytes) {
+            if (b == ';') {
+                commitColor();
+            }
+        }
+        return;
+    }
+    const CodePage& page = currentCodePage();
+    if (destination == Destination::Text && !page.isDoubleByte()) {
+        // One character per byte.
         beginRunIfNeeded();
-        const CodePageTable& table = codePage();
+        const CodePageTable& table = page.bytes();
         const std::size_t old = text_.size();
         text_.resize(old + bytes.size());
         char16_t* out = text_.data() + old;
         for (const char b : bytes) {
             *out++ = table[static_cast<unsigned char>(b)];
         }
-        break;
+        return;
     }
-    case Destination::FontTable:
-        for (const char b : bytes) {
-            character(codePage()[static_cast<unsigned char>(b)]);
-        }
-        break;
-    case Destination::ColorTable:
-        for (const char b : bytes) {
-            if (b == ';') {
-                commitColor();
-            }
-        }
-        break;
+    for (const char b : bytes) {
+        textByte(page, static_cast<unsigned char>(b), false);
     }
 }
 
 void RtfParser::hexByte(unsigned char byte) {
-    if (!stack_.empty() && state().destination == Destination::FontTable && fontEntryOpen_) {
-        // An escaped byte is part of the name, even a ';'.
-        fontEntry_.name += codePage()[byte];
+    if (stack_.empty() || state().destination == Destination::ColorTable) {
         return;
     }
-    character(codePage()[byte]);
+    textByte(currentCodePage(), byte, true);
+}
+
+void RtfParser::textByte(const CodePage& page, unsigned char byte, bool escaped) {
+    if (leadByte_) {
+        const char16_t c = leadPage_->decode(*leadByte_, byte);
+        leadByte_.reset();
+        if (c != u'\uFFFD' || byte >= 0x80) {
+            decoded(c, escaped);
+            return;
+        }
+        // No character: the lead byte stands alone, and an ASCII byte after it is read as
+        // itself (Word writes some second bytes as plain characters, so a broken pair must
+        // not swallow the text that follows).
+        decoded(u'\uFFFD', escaped);
+    }
+    const char16_t c = page.bytes()[byte];
+    if (c == kLeadByte) {
+        leadByte_ = byte;
+        leadPage_ = &page;
+        return;
+    }
+    decoded(c, escaped);
+}
+
+void RtfParser::decoded(char16_t c, bool escaped) {
+    if (escaped && state().destination == Destination::FontTable && fontEntryOpen_) {
+        fontEntry_.name += c; // an escaped byte is part of the name, even a ';'
+        return;
+    }
+    character(c);
+}
+
+// A lead byte that no byte follows (the group or the text ends, or a control word comes)
+// decodes to U+FFFD.
+void RtfParser::endLeadByte() {
+    if (leadByte_) {
+        leadByte_.reset();
+        character(u'\uFFFD');
+    }
 }
 
 void RtfParser::character(char16_t c) {
@@ -440,27 +511,28 @@ void RtfParser::setFont(std::int32_t number) {
     s.format.fontSlot = it == fontSlots_.end() ? kDefaultFont : it->second;
 }
 
-const CodePageTable& RtfParser::codePage() {
+// The code page of the font in force (its \fcharset), else the document's (\ansicpg, \mac).
+const CodePage& RtfParser::currentCodePage() {
     const GroupState& s = state();
     if (s.destination == Destination::FontTable && fontEntryOpen_) {
-        return codePageTable(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_));
+        return codePage(codePageForCharset(fontEntry_.charset).value_or(ansiCodePage_));
     }
     const std::int32_t number = s.fontNumber == kDefaultFont ? defaultFontNumber_ : s.fontNumber;
     const auto it = fontSlots_.find(number);
     if (it != fontSlots_.end()) {
-        const auto charsetCodePage = codePageForCharset(fonts_[it->second].charset);
+        const auto charsetCodePage = codePageForCharset(font(it->second).charset);
         if (charsetCodePage) {
-            return codePageTable(*charsetCodePage);
+            return codePage(*charsetCodePage);
         }
     }
-    return codePageTable(ansiCodePage_);
+    return codePage(ansiCodePage_);
 }
 
 std::int32_t RtfParser::colorAt(std::int32_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) {
         return kNoColor;
     }
-    return colors_[index];
+    return colors_[static_cast<std::size_t>(index)];
 }
 
 void RtfParser::startFontEntry(std::int32_t number) {
@@ -524,7 +596,7 @@ DocumentContent RtfParser::finish() {
         const FormatKey& key = runStarts_[i].format;
         CharFormat format;
         if (key.fontSlot != kDefaultFont) {
-            format.fontName = fonts_[key.fontSlot].name;
+            format.fontName = font(key.fontSlot).name;
         }
         format.fontSizeHalfPoints = key.fontSize;
         if (key.textColor != kNoColor) {
@@ -546,7 +618,7 @@ DocumentContent RtfParser::finish() {
 
     const auto base = fontSlots_.find(defaultFontNumber_);
     if (base != fontSlots_.end()) {
-        content.baseFontName = fonts_[base->second].name;
+        content.baseFontName = font(base->second).name;
     }
     return content;
 }

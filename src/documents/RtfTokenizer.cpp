@@ -14,7 +14,7 @@ enum : unsigned char { kPlain = 0, kSpecial = 1, kDropped = 2 };
 // words).
 constexpr std::array<unsigned char, 256> makeClasses() {
     std::array<unsigned char, 256> classes{};
-    for (int b = 0; b < 0x20; ++b) {
+    for (std::size_t b = 0; b < 0x20; ++b) {
         classes[b] = kDropped;
     }
     classes['\t'] = kPlain;
@@ -96,8 +96,10 @@ Token Tokenizer::next() {
             return controlWord();
         }
         if (d == '\'') {
-            const int high = pos_ + 1 < size ? hexValue(code_[pos_ + 1]) : -1;
-            const int low = pos_ + 2 < size ? hexValue(code_[pos_ + 2]) : -1;
+            const int high =
+                pos_ + 1 < size ? hexValue(static_cast<unsigned char>(code_[pos_ + 1])) : -1;
+            const int low =
+                pos_ + 2 < size ? hexValue(static_cast<unsigned char>(code_[pos_ + 2])) : -1;
             if (high >= 0 && low >= 0) {
                 pos_ += 3;
                 token.kind = TokenKind::HexByte;
@@ -108,9 +110,10 @@ Token Tokenizer::next() {
             ++pos_;
             continue;
         }
-        ++pos_;
         token.kind = TokenKind::ControlSymbol;
+        token.text = code_.substr(pos_, 1);
         token.value = d;
+        ++pos_;
         return token;
     }
     return Token{};

@@ -20,7 +20,7 @@ enum class TokenKind {
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    // ControlWord: the name; Text: the bytes; Binary: the data.
+    // ControlWord: the name; ControlSymbol: the character; Text: the bytes; Binary: the data.
     std::string_view text;
     bool hasParam = false;
     // Numeric parameter, saturated to the 32-bit range.

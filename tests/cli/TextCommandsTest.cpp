@@ -1,6 +1,7 @@
 // `tikmeter text` and `tikmeter rtf`, run as separate processes.
 #include "CliRunner.h"
 #include "documents/Document.h"
+#include "documents/FileIo.h"
 #include "documents/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,6 +67,65 @@ TEST(TextCommand, LoadFailureIsOneLineNamingFileAndReason) {
     EXPECT_NE(corrupt.err.find("huge-bin.rtf"), std::string::npos) << corrupt.err;
     EXPECT_NE(corrupt.err.find("unreadable"), std::string::npos) << corrupt.err;
     EXPECT_EQ(std::count(corrupt.err.begin(), corrupt.err.end(), '\n'), 1);
+}
+
+// A folder of its own for a test, removed afterwards.
+struct ScratchFolder {
+    ScratchFolder()
+        : path(fs::temp_directory_path() /
+               ("tikmeter-cli-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~ScratchFolder() { fs::remove_all(path); }
+    fs::path path;
+};
+
+void expectOneLineNaming(const CommandResult& run, const std::string& file,
+                         const std::string& reason) {
+    EXPECT_EQ(run.status, 1) << file;
+    EXPECT_TRUE(run.out.empty()) << file;
+    EXPECT_NE(run.err.find(file), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+TEST(TextCommand, RefusesPipesDevicesAndFilesOverTheLimitAtOnce) {
+    const ScratchFolder folder;
+    const fs::path pipe = folder.path / "f.rtf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const fs::path big = folder.path / "big.rtf";
+    std::ofstream(big).close();
+    fs::resize_file(big, tikmeter::documents::kMaxFileSize + 1); // sparse
+    const std::pair<fs::path, std::string> rows[] = {
+        {pipe, "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {big, "larger than 64 MiB"},
+    };
+    for (const auto& [path, reason] : rows) {
+        // `timeout` ends a command that would wait forever (exit status 124).
+        expectOneLineNaming(tikmeter("text " + quoted(path.string()), "timeout 10"), path.string(),
+                            reason);
+    }
+}
+
+TEST(TextCommand, RunningOutOfMemoryIsReportedNotAborted) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    const ScratchFolder folder;
+    const fs::path text = folder.path / "long.txt";
+    {
+        std::ofstream out(text, std::ios::binary);
+        const std::string line = "The quick brown fox jumps over the lazy dog.\n";
+        for (std::size_t size = 0; size < 32'000'000; size += line.size()) {
+            out << line;
+        }
+    }
+    // 60 MB of address space: enough to start, too little for the text of 32 MB.
+    expectOneLineNaming(tikmeter("text " + quoted(text.string()), "ulimit -v 60000;"),
+                        text.string(), "memory");
 }
 
 TEST(TextCommand, NeedsASubcommandAndAFile) {

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace tikmeter::documents {
 namespace {
@@ -14,17 +16,6 @@ namespace fs = std::filesystem;
 
 class DocumentFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tikmeter-files-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(folder_);
-    }
     static DocumentErrorKind loadError(const fs::path& path) {
         try {
             Document document;
@@ -44,11 +35,9 @@ protected:
         ADD_FAILURE() << "no error for " << path;
         return DocumentErrorKind::Other;
     }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
-    }
-    fs::path folder_;
+    std::size_t entries() const { return temporary_.entries(); }
+    test::TemporaryFolder temporary_;
+    const fs::path& folder_ = temporary_.path();
 };
 
 TEST_F(DocumentFiles, SaveAndLoad) {
@@ -102,9 +91,9 @@ TEST_F(DocumentFiles, UnreadableContent) {
 }
 
 TEST_F(DocumentFiles, AFolderIsNotADocument) {
-    EXPECT_EQ(loadError(folder_), DocumentErrorKind::Other);
+    EXPECT_EQ(loadError(folder_), DocumentErrorKind::NotRegularFile);
     Document document;
-    EXPECT_EQ(saveError(document, folder_), DocumentErrorKind::Other);
+    EXPECT_EQ(saveError(document, folder_), DocumentErrorKind::NotRegularFile);
 }
 
 TEST_F(DocumentFiles, ReadOnlyFileAndFolderArePermissionDenied) {
@@ -131,13 +120,20 @@ TEST_F(DocumentFiles, ReadOnlyFileAndFolderArePermissionDenied) {
 }
 
 TEST(DocumentErrorKinds, SystemErrorsMapOntoKinds) {
-    EXPECT_EQ(documentErrorKindFor(ENOENT), DocumentErrorKind::NotFound);
-    EXPECT_EQ(documentErrorKindFor(ENOTDIR), DocumentErrorKind::NotFound);
-    EXPECT_EQ(documentErrorKindFor(EACCES), DocumentErrorKind::PermissionDenied);
-    EXPECT_EQ(documentErrorKindFor(EPERM), DocumentErrorKind::PermissionDenied);
-    EXPECT_EQ(documentErrorKindFor(EROFS), DocumentErrorKind::WriteProtected);
-    EXPECT_EQ(documentErrorKindFor(ENOSPC), DocumentErrorKind::Other);
-    EXPECT_EQ(documentErrorKindFor(EIO), DocumentErrorKind::Other);
+    const std::pair<int, DocumentErrorKind> rows[] = {
+        {ENOENT, DocumentErrorKind::NotFound},
+        {ENOTDIR, DocumentErrorKind::NotFound},
+        {EACCES, DocumentErrorKind::PermissionDenied},
+        {EPERM, DocumentErrorKind::PermissionDenied},
+        {EROFS, DocumentErrorKind::WriteProtected},
+        {ENOSPC, DocumentErrorKind::DiskFull},
+        {EDQUOT, DocumentErrorKind::DiskFull},
+        {EISDIR, DocumentErrorKind::NotRegularFile},
+        {EIO, DocumentErrorKind::Other},
+    };
+    for (const auto& [error, kind] : rows) {
+        EXPECT_EQ(documentErrorKindFor(error), kind) << std::strerror(error);
+    }
 }
 
 } // namespace
