@@ -79,9 +79,14 @@ function startEngine(tikmeter, post) {
   return request => requests[request.type](request);
 }
 
+// In Node: a module. In a worker: requests come as messages, and a first message says the
+// engine is ready. In a page: the page starts it with startPageEngine.
 if (typeof module === 'object') {
   module.exports = startEngine;
+} else if (typeof WorkerGlobalScope === 'undefined') {
+  self.startPageEngine = post => createTikmeter().then(tikmeter => startEngine(tikmeter, post));
 } else {
   const engine = createTikmeter().then(tikmeter => startEngine(tikmeter, message => postMessage(message)));
+  engine.then(() => postMessage({ type: 'ready' }));
   onmessage = ({ data }) => engine.then(handle => handle(data));
 }

@@ -1,12 +1,10 @@
 // The page of Edu Tikmeter: takes the source documents and the tests, hands them to the
-// marking engine (engine.js in a worker) and shows what the session reports: log lines,
+// marking engine (engine.js, in a worker) and shows what the session reports: log lines,
 // progress, messages, a table of results and the marked tests. "Download all" zips what
 // the session wrote; "Print" prints the table or a marked test through the browser.
 'use strict';
 
 const $ = id => document.getElementById(id);
-const engineCode = new Blob([$('engine').textContent], { type: 'text/javascript' });
-const worker = new Worker(URL.createObjectURL(engineCode));
 const picked = { afrikaans: null, english: null, tests: [] };
 let session = { destination: '', outcomes: [], files: {} };
 let sorting = { column: -1, direction: 1 };
@@ -117,8 +115,30 @@ const events = {
   },
   view: showDocument,
 };
-worker.onmessage = ({ data }) => events[data.type](data);
-worker.onerror = error => events.message({ kind: 'Error', title: 'Error', text: error.message || 'The marking engine failed.' });
+
+// The engine runs in a worker started from the page's own text, so that the page stays
+// responsive while it marks. A browser that will not start a worker for a page opened
+// from disk gets the engine in the page itself (the page then waits while it marks).
+const engineUrl = URL.createObjectURL(new Blob([$('engine').textContent], { type: 'text/javascript' }));
+const engineInPage = () => {
+  const script = Object.assign(document.createElement('script'), { src: engineUrl });
+  const started = new Promise(resolve => (script.onload = () => resolve(startPageEngine(data => events[data.type](data)))));
+  document.head.append(script);
+  return { postMessage: request => started.then(handle => handle(request)) };
+};
+let engineReady = false;
+events.ready = () => (engineReady = true);
+let worker;
+try {
+  worker = new Worker(engineUrl);
+  worker.onmessage = ({ data }) => events[data.type](data);
+  worker.onerror = error => {
+    if (!engineReady) worker = engineInPage();
+    else events.message({ kind: 'Error', title: 'Error', text: error.message || 'The marking engine failed.' });
+  };
+} catch {
+  worker = engineInPage();
+}
 
 const destinationName = () => {
   const name = $('destination').value.trim().replace(/[/\\]/g, '-').replace(/^\.+$/, '') || 'New Folder';

@@ -29,6 +29,7 @@ classOf(path.join(examples, 'class-a')).forEach(({ name, file }, i) => {
 const scenarios = [
   { title: 'example class from a folder', folder: path.join(examples, 'class-a'), destination: 'class-a', integer: false, screenshot: true },
   { title: 'class of 40 as files', folder: class40, destination: 'Class 40', typed: true, integer: true },
+  { title: 'example class without workers', folder: path.join(examples, 'class-a'), destination: 'class-a', integer: true, noWorker: true },
 ];
 
 async function startChromium() {
@@ -54,6 +55,7 @@ for (const scenario of scenarios) {
     const downloads = path.join(work, `downloads-${scenarios.indexOf(scenario)}`);
     await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
     await page.setViewport({ width: 1280, height: 900 });
+    if (scenario.noWorker) await page.evaluateOnNewDocument(() => delete window.Worker);
     await page.goto(`file://${pageFile}`);
 
     const tests = classOf(scenario.folder);
@@ -72,6 +74,8 @@ for (const scenario of scenarios) {
     await page.waitForFunction(() => !document.getElementById('mark').disabled, { timeout: 120000 });
     const took = Date.now() - started;
     t.diagnostic(`${scenario.title}: ${tests.length} tests marked in ${took} ms`);
+    // The engine ran in the page only where the browser had no workers.
+    assert.strictEqual(await page.evaluate(() => typeof startPageEngine === 'function'), Boolean(scenario.noWorker));
 
     const session = { sources, tests, destination: scenario.destination, integer: scenario.integer };
     const desktop = desktopMark(session);
