@@ -28,17 +28,23 @@ function startEngine(tikmeter, post) {
   const removeTree = path => {
     if (!fs.analyzePath(path).exists) return;
     if (!fs.isDir(fs.stat(path).mode)) return fs.unlink(path);
-    fs.readdir(path).filter(name => name !== '.' && name !== '..').forEach(name => removeTree(`${path}/${name}`));
+    fs.readdir(path)
+      .filter(name => name !== '.' && name !== '..')
+      .forEach(name => removeTree(`${path}/${name}`));
     fs.rmdir(path);
   };
   let folder = ''; // the destination folder of the last session
   // What the session wrote for the teacher: marked tests and result files, not the copies.
-  const outputFiles = () => Object.fromEntries(fs.readdir(folder)
-    .filter(name => /\.(rug|res|csv)$/i.test(name))
-    .map(name => {
-      const bytes = fs.readFile(`${folder}/${name}`);
-      return [name, /\.rug$/i.test(name) ? bytes : shownFile(bytes)];
-    }));
+  const outputFiles = () =>
+    Object.fromEntries(
+      fs
+        .readdir(folder)
+        .filter(name => /\.(rug|res|csv)$/i.test(name))
+        .map(name => {
+          const bytes = fs.readFile(`${folder}/${name}`);
+          return [name, /\.rug$/i.test(name) ? bytes : shownFile(bytes)];
+        }),
+    );
   const requests = {
     // One whole session: { afrikaans, english: {name, bytes} or null, tests: [{name, bytes}],
     // destination, integer }.
@@ -69,7 +75,7 @@ function startEngine(tikmeter, post) {
       } catch (error) {
         post({ type: 'message', kind: 'Error', text: `The marking engine failed: ${error}`, title: 'Error' });
       }
-      post({ type: 'end', end, destination, files: fs.analyzePath(folder).exists ? outputFiles() : {} });
+      post({ type: 'end', end, files: fs.analyzePath(folder).exists ? outputFiles() : {} });
     },
     // A marked test of the last session for the viewer: its text and runs of formatting.
     view({ name }) {

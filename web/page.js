@@ -54,23 +54,26 @@ function showTable() {
       return sorting.direction * (isNumber(x) && isNumber(y) ? x - y : String(x).localeCompare(String(y)));
     });
   }
-  $('results').tBodies[0].replaceChildren(...rows.map(({ outcome, cells }) => {
-    const tr = document.createElement('tr');
-    for (const cell of cells) {
-      const td = tr.insertCell();
-      td.textContent = cell;
-      td.className = isNumber(cell) ? 'number' : '';
-    }
-    if (outcome.marked) {
-      tr.className = 'marked';
-      tr.tabIndex = 0;
-      tr.title = 'Show the marked test';
-      tr.onclick = tr.onkeydown = event => {
-        if (event.type === 'click' || event.key === 'Enter') worker.postMessage({ type: 'view', name: fileName(outcome.marked) });
-      };
-    }
-    return tr;
-  }));
+  $('results').tBodies[0].replaceChildren(
+    ...rows.map(({ outcome, cells }) => {
+      const tr = document.createElement('tr');
+      for (const cell of cells) {
+        const td = tr.insertCell();
+        td.textContent = cell;
+        td.className = isNumber(cell) ? 'number' : '';
+      }
+      if (outcome.marked) {
+        tr.className = 'marked';
+        tr.tabIndex = 0;
+        tr.title = 'Show the marked test';
+        tr.onclick = tr.onkeydown = event => {
+          if (event.type === 'click' || event.key === 'Enter')
+            worker.postMessage({ type: 'view', name: fileName(outcome.marked) });
+        };
+      }
+      return tr;
+    }),
+  );
 }
 
 // A marked test as the desktop's viewer shows it: its text in runs of the saved formatting.
@@ -79,24 +82,28 @@ function showDocument({ name, document: marked }) {
   $('viewer-title').textContent = `${session.destination}/${name}`;
   const view = $('document');
   if (marked.error) return view.replaceChildren(marked.error);
-  view.replaceChildren(...marked.runs.map(([start, length, color, back, font, halfPoints, bold, italic, underline]) => {
-    const span = document.createElement('span');
-    span.textContent = marked.text.substr(start, length).replaceAll('\r', '');
-    Object.assign(span.style, {
-      color: color ?? '',
-      backgroundColor: back ?? '',
-      fontFamily: `"${font}", ${/courier|mono/i.test(font) ? 'monospace' : 'serif'}`,
-      fontSize: halfPoints ? `${halfPoints / 2}pt` : '',
-      fontWeight: bold ? 'bold' : '',
-      fontStyle: italic ? 'italic' : '',
-      textDecoration: underline ? 'underline' : '',
-    });
-    return span;
-  }));
+  view.replaceChildren(
+    ...marked.runs.map(([start, length, color, back, font, halfPoints, bold, italic, underline]) => {
+      const span = document.createElement('span');
+      span.textContent = marked.text.substr(start, length).replaceAll('\r', '');
+      Object.assign(span.style, {
+        color: color ?? '',
+        backgroundColor: back ?? '',
+        fontFamily: `"${font}", ${/courier|mono/i.test(font) ? 'monospace' : 'serif'}`,
+        fontSize: halfPoints ? `${halfPoints / 2}pt` : '',
+        fontWeight: bold ? 'bold' : '',
+        fontStyle: italic ? 'italic' : '',
+        textDecoration: underline ? 'underline' : '',
+      });
+      return span;
+    }),
+  );
   $('viewer').scrollIntoView();
 }
 
+let engineReady = false;
 const events = {
+  ready: () => (engineReady = true),
   log: ({ line }) => ($('log').textContent += `${line}\n`),
   progress: ({ done, total }) => Object.assign($('progress'), { max: total || 1, value: done }),
   message: ({ kind, text, title }) => {
@@ -107,8 +114,8 @@ const events = {
     session.outcomes.push({ ...outcome, markedAt: timeText(new Date()) });
     showTable();
   },
-  end: ({ destination, files }) => {
-    Object.assign(session, { destination, files });
+  end: ({ files }) => {
+    session.files = files;
     $('download').disabled = Object.keys(files).length === 0;
     $('print-table').disabled = session.outcomes.length === 0;
     $('mark').disabled = false;
@@ -122,12 +129,12 @@ const events = {
 const engineUrl = URL.createObjectURL(new Blob([$('engine').textContent], { type: 'text/javascript' }));
 const engineInPage = () => {
   const script = Object.assign(document.createElement('script'), { src: engineUrl });
-  const started = new Promise(resolve => (script.onload = () => resolve(startPageEngine(data => events[data.type](data)))));
+  const started = new Promise(
+    resolve => (script.onload = () => resolve(startPageEngine(data => events[data.type](data)))),
+  );
   document.head.append(script);
   return { postMessage: request => started.then(handle => handle(request)) };
 };
-let engineReady = false;
-events.ready = () => (engineReady = true);
 let worker;
 try {
   worker = new Worker(engineUrl);
@@ -148,7 +155,7 @@ const readFile = async file => file && { name: file.name, bytes: new Uint8Array(
 
 $('mark').onclick = async () => {
   $('mark').disabled = true;
-  session = { destination: '', outcomes: [], files: {} };
+  session = { destination: destinationName(), outcomes: [], files: {} };
   for (const id of ['log', 'message']) $(id).textContent = '';
   $('viewer').hidden = true;
   showTable();
@@ -158,7 +165,7 @@ $('mark').onclick = async () => {
       afrikaans: await readFile(picked.afrikaans),
       english: await readFile(picked.english),
       tests: await Promise.all(picked.tests.map(readFile)),
-      destination: destinationName(),
+      destination: session.destination,
       integer: document.querySelector('input[name=result]:checked').value === 'integer',
     });
   } catch (error) {
@@ -176,7 +183,9 @@ function addTests(files, folder) {
     $('destination').value = folder;
   }
   picked.tests.push(...tests);
-  $('test-list').replaceChildren(...picked.tests.map(file => Object.assign(document.createElement('li'), { textContent: file.name })));
+  $('test-list').replaceChildren(
+    ...picked.tests.map(file => Object.assign(document.createElement('li'), { textContent: file.name })),
+  );
 }
 
 function setSource(language, file) {
@@ -194,17 +203,19 @@ async function dropped(transfer) {
     if (entry.isFile) return [await new Promise((resolve, reject) => entry.file(resolve, reject))];
     const reader = entry.createReader();
     const children = [];
-    for (let more; (more = await batch(reader)).length; ) children.push(...more);
+    for (let more; (more = await batch(reader)).length;) children.push(...more);
     return (await Promise.all(children.map(walk))).flat();
   };
   return { files: (await Promise.all(entries.map(walk))).flat(), folder: folder.name };
 }
 
 // A file input is emptied after each choice, so that choosing the same again counts too.
-const chosen = take => ({ target }) => {
-  take([...target.files]);
-  target.value = '';
-};
+const chosen =
+  take =>
+  ({ target }) => {
+    take([...target.files]);
+    target.value = '';
+  };
 for (const language of ['afrikaans', 'english']) $(language).onchange = chosen(([file]) => setSource(language, file));
 $('test-files').onchange = chosen(files => addTests(files));
 $('test-folder').onchange = chosen(files => addTests(files, files[0]?.webkitRelativePath.split('/')[0]));
@@ -224,7 +235,11 @@ for (const zone of document.querySelectorAll('.drop')) {
     zone.classList.remove('over');
     const { files, folder } = await dropped(event.dataTransfer);
     if (zone.id === 'green-box') addTests(files, folder);
-    else setSource(zone.dataset.language, files.find(file => /\.rtf$/i.test(file.name)));
+    else
+      setSource(
+        zone.dataset.language,
+        files.find(file => /\.rtf$/i.test(file.name)),
+      );
   };
 }
 // A file dropped beside the drop zones is not opened in place of the page.

@@ -15,7 +15,11 @@ const sources = {
   afrikaans: path.join(data, 'sources/af1-libreoffice.rtf'),
 };
 const tests = [...classOf(path.join(data, 'class-a')), ...classOf(path.join(data, 'edge'))];
-const expected = fs.readFileSync(path.join(data, 'expected-marks.jsonl'), 'utf8').trim().split('\n').map(line => JSON.parse(line));
+const expected = fs
+  .readFileSync(path.join(data, 'expected-marks.jsonl'), 'utf8')
+  .trim()
+  .split('\n')
+  .map(line => JSON.parse(line));
 const runKeys = ['path', 'setting', 'english', 'afrikaans'];
 
 for (const setting of ['multiple of 5', 'integer']) {
@@ -42,10 +46,18 @@ for (const setting of ['multiple of 5', 'integer']) {
 // marked under a free name, as the desktop does for a class from two folders.
 test('same-named tests', async () => {
   const [a01, a02] = classOf(path.join(data, 'class-a'), ['a01.rtf', 'a02.rtf']);
-  const web = await engineMark({ sources, tests: [a01, { ...a02, name: 'a01.rtf' }], destination: 'Class A', integer: false });
-  assert.deepStrictEqual(web.outcomes.map(o => [o.entry, o.marked, o.language]), [
-    ['Class A/a01.rtf', 'Class A/a01.rug', 'English'],
-    ['Class A/a01.rtf', 'Class A/a01 (2).rug', 'Afrikaans'],
-  ]);
+  const web = await engineMark({
+    sources,
+    tests: [a01, { ...a02, name: 'a01.rtf' }],
+    destination: 'Class A',
+    integer: false,
+  });
+  assert.deepStrictEqual(
+    web.outcomes.map(o => [o.entry, o.marked, o.language]),
+    [
+      ['Class A/a01.rtf', 'Class A/a01.rug', 'English'],
+      ['Class A/a01.rtf', 'Class A/a01 (2).rug', 'Afrikaans'],
+    ],
+  );
   assert.deepStrictEqual(Object.keys(web.files).sort(), ['Resultaat.res', 'a01 (2).rug', 'a01.rug']);
 });

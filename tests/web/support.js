@@ -12,8 +12,13 @@ const tikmeter = path.resolve(root, process.env.TIKMETER || 'build/bin/tikmeter'
 const tempFolder = name => fs.mkdtempSync(path.join(os.tmpdir(), `tikmeter-web-${name}-`));
 
 // A class for a session: each test's name in the session and the file it is read from.
-const classOf = (folder, names = fs.readdirSync(folder).filter(name => name.endsWith('.rtf')).sort()) =>
-  names.map(name => ({ name, file: path.join(folder, name) }));
+const classOf = (
+  folder,
+  names = fs
+    .readdirSync(folder)
+    .filter(name => name.endsWith('.rtf'))
+    .sort(),
+) => names.map(name => ({ name, file: path.join(folder, name) }));
 
 // Text with every occurrence of the given folders (followed by "/") taken out.
 const withoutFolders = (text, folders) => folders.reduce((result, folder) => result.split(`${folder}/`).join(''), text);
@@ -36,16 +41,23 @@ function desktopMark({ sources, tests, destination, integer, json = false }) {
     return entry;
   });
   const options = [...(integer ? ['--integer'] : []), ...(json ? ['--json'] : [])];
-  const out = execFileSync(tikmeter, ['mark', '--english', sources.english, '--afrikaans', sources.afrikaans, ...options, ...entries], {
-    env: { ...process.env, EDU_TIKMETER_HOME: home },
-    encoding: 'utf8',
-    stdio: ['ignore', 'pipe', 'pipe'],
-  });
+  const out = execFileSync(
+    tikmeter,
+    ['mark', '--english', sources.english, '--afrikaans', sources.afrikaans, ...options, ...entries],
+    {
+      env: { ...process.env, EDU_TIKMETER_HOME: home },
+      encoding: 'utf8',
+      stdio: ['ignore', 'pipe', 'pipe'],
+    },
+  );
   const folders = [input, home];
   const folder = path.join(home, destination);
-  const files = Object.fromEntries(fs.readdirSync(folder)
-    .filter(name => /\.(rug|res|csv)$/i.test(name))
-    .map(name => [name, fileText(fs.readFileSync(path.join(folder, name)), folders)]));
+  const files = Object.fromEntries(
+    fs
+      .readdirSync(folder)
+      .filter(name => /\.(rug|res|csv)$/i.test(name))
+      .map(name => [name, fileText(fs.readFileSync(path.join(folder, name)), folders)]),
+  );
   fs.rmSync(work, { recursive: true, force: true });
   const lines = withoutFolders(out, folders).split('\n').slice(0, -1);
   return json ? { outcomes: lines.map(line => JSON.parse(line)) } : { log: lines, files };
