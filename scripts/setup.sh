@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libqt6svg6 libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
-    clang libclang-rt-14-dev
+    clang clang-format
     xvfb xauth poppler-utils fonts-dejavu-core
     emscripten chromium
 )
@@ -26,14 +26,24 @@ for tool in node:nodejs npm:npm; do
     fi
 done
 
-if [ ${#missing[@]} -ne 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    if [ "$(id -u)" -ne 0 ]; then
-        SUDO="sudo"
-    fi
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+install() {
+    echo "Installing: $*"
+    [ -n "${updated:-}" ] || { $SUDO apt-get update -qq; updated=1; }
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@"
+}
+if [ ${#missing[@]} -gt 0 ]; then
+    install "${missing[@]}"
+fi
+
+# The fuzzers' runtime (libFuzzer, the sanitizers) of the clang that is installed.
+clang_major="$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)"
+runtime="libclang-rt-${clang_major}-dev"
+if ! dpkg-query -W -f='${Status}' "$runtime" 2>/dev/null | grep -q "install ok installed"; then
+    install "$runtime"
 fi
 
 # The npm packages of the web page (zip library, browser driver), as the lock file pins them.

@@ -28,8 +28,10 @@ using namespace tikmeter;
 constexpr char16_t kProgramFolder[] = u"/p";
 
 // Forwards the session's events to the methods of a JavaScript object; a method the
-// object lacks is not called. The folder question is answered as Enter answers it: the
-// destination folder of an earlier session of the same name is reused.
+// object lacks is not called. The questions are answered as `tikmeter mark` answers them:
+// the folder question with its default answer (an earlier session's destination folder of
+// the same name is reused), the check before marking with Yes (the tests that can be read
+// are marked); the check's text is shown as a message.
 class JsObserver : public engine::SessionObserver {
 public:
     explicit JsObserver(val target) : target_(std::move(target)) {}
@@ -40,7 +42,15 @@ public:
              title);
     }
     std::optional<std::u16string> askFolderName(const engine::FolderQuestion& question) override {
+        if (!question.problem.empty()) {
+            showMessage(engine::MessageKind::Error, question.problem, question.title);
+            return std::nullopt;
+        }
         return question.defaultAnswer;
+    }
+    bool askYesNo(const std::u16string& text, const std::u16string& title) override {
+        call("message", std::string("Question"), text, title);
+        return true;
     }
     void logLine(const std::u16string& line) override { call("logLine", line); }
     void progress(std::size_t done, std::size_t total) override {
@@ -96,6 +106,8 @@ std::string markTests(const std::u16string& afrikaans, const std::u16string& eng
         return "NoSource";
     case engine::SessionEnd::Cancelled:
         return "Cancelled";
+    case engine::SessionEnd::Declined:
+        return "Declined";
     case engine::SessionEnd::Stopped:
         return "Stopped";
     case engine::SessionEnd::Trapped:

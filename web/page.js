@@ -107,7 +107,9 @@ const events = {
   log: ({ line }) => ($('log').textContent += `${line}\n`),
   progress: ({ done, total }) => Object.assign($('progress'), { max: total || 1, value: done }),
   message: ({ kind, text, title }) => {
-    $('message').textContent += `${title}: ${text.replaceAll('\r', '\n').trim()}\n`;
+    // The check before marking is answered Yes: the tests that can be read are marked.
+    const answer = kind === 'Question' ? ' Yes' : '';
+    $('message').textContent += `${title}: ${text.replaceAll('\r', '\n').trim()}${answer}\n`;
     $('message').classList.toggle('error', kind === 'Error');
   },
   test: ({ outcome }) => {

@@ -21,6 +21,10 @@ ErrorInfo errorInfo(const std::exception& error) {
         return {70, QStringLiteral("Permission denied")};
     case DocumentErrorKind::WriteProtected:
         return {5156, QStringLiteral("Disk is write-protected")};
+    case DocumentErrorKind::DiskFull:
+        return {61, QStringLiteral("Disk full")};
+    case DocumentErrorKind::TooLarge:
+    case DocumentErrorKind::NotRegularFile:
     case DocumentErrorKind::Other:
         break;
     }

@@ -65,6 +65,7 @@ private:
     void showMessage(engine::MessageKind kind, const std::u16string& text,
                      const std::u16string& title) override;
     std::optional<std::u16string> askFolderName(const engine::FolderQuestion& question) override;
+    bool askYesNo(const std::u16string& text, const std::u16string& title) override;
     void logShown() override;
     void logStarted() override;
     void logLine(const std::u16string& line) override;
@@ -86,12 +87,13 @@ private:
     // Disables what could disturb a running session.
     void setSessionControlsEnabled(bool enabled);
     void showDestinationPath(const std::u16string& path);
-    void openIntoViewer(const QString& filter);
+    void openIntoViewer(const QString& filter, const QString& title);
     // Shows the viewer's document in the viewer widget, caret at the document's caret or
     // at the end.
     void refreshViewer(bool caretAtEnd);
     void showViewerPane();
-    void reportError(const std::exception& error);
+    // The generic error message; `path`, when given, is named in its description.
+    void reportError(const std::exception& error, const QString& path = {});
     bool isExitShortcut(const QEvent* event) const;
 
     Dialogs& dialogs_;
@@ -99,6 +101,7 @@ private:
     engine::ProgramState state_;
     documents::Document sourceDocument_; // the source loaded last
     documents::Document viewerDocument_;
+    QString lastSourceFolder_; // where the last source document was picked
     bool sessionRunning_ = false;
     bool closing_ = false;
 

@@ -37,16 +37,16 @@ QWidget* MainWindow::buildSourceRows() {
     const char* buttonNames[2] = {"afrikaansSourceButton", "englishSourceButton"};
     const char* pathNames[2] = {"afrikaansSourcePath", "englishSourcePath"};
     const engine::Language languages[2] = {engine::Language::Afrikaans, engine::Language::English};
-    for (int row = 0; row < 2; ++row) {
+    for (std::size_t row = 0; row < 2; ++row) {
         QPushButton* button = named(new QPushButton(rows), buttonNames[row]);
         button->setIcon(openIcon);
         button->setToolTip(QStringLiteral("Pick the %1").arg(captions[row].chopped(1)));
         sourceButtons_[row] = button;
         sourcePathLabels_[row] = named(new QLabel(QStringLiteral("(Empty)"), rows), pathNames[row]);
         sourcePathLabels_[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(button, row, 0);
-        grid->addWidget(new QLabel(captions[row], rows), row, 1);
-        grid->addWidget(sourcePathLabels_[row], row, 2);
+        grid->addWidget(button, static_cast<int>(row), 0);
+        grid->addWidget(new QLabel(captions[row], rows), static_cast<int>(row), 1);
+        grid->addWidget(sourcePathLabels_[row], static_cast<int>(row), 2);
         const engine::Language language = languages[row];
         connect(button, &QPushButton::clicked, this, [this, language] { pickSource(language); });
     }
@@ -94,6 +94,16 @@ QWidget* MainWindow::buildTestListColumn() {
     layout->addWidget(browserArea_.testList, 1);
 
     connect(markButton_, &QPushButton::clicked, this, &MainWindow::markSpeedTests);
+    // A changed list makes the last session's progress meaningless.
+    const auto resetProgress = [this] {
+        if (!sessionRunning_) {
+            progressBar_->hide();
+        }
+    };
+    QAbstractItemModel* entries = browserArea_.testList->model();
+    connect(entries, &QAbstractItemModel::rowsInserted, progressBar_, resetProgress);
+    connect(entries, &QAbstractItemModel::rowsRemoved, progressBar_, resetProgress);
+    connect(entries, &QAbstractItemModel::modelReset, progressBar_, resetProgress);
     connect(testListClearButton_, &QPushButton::clicked, this, &MainWindow::clearTestList);
     return column;
 }
@@ -118,7 +128,8 @@ void MainWindow::buildLayout() {
     browserArea_.pane->fileList()->setErrorReporter(
         [this](const QString& text) { dialogs_.messageBox(text, QStringLiteral("Error")); });
 
-    // The viewer title with the viewer's own "Clear" button at its right.
+    // The viewer title with the viewer's own "Clear" button at its left, away from the test
+    // list's "Clear" button.
     viewerTitle_ = named(new QLabel(central), "viewerTitle");
     viewerTitle_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     viewerClearButton_ =
@@ -128,8 +139,8 @@ void MainWindow::buildLayout() {
     viewerTitle_->setMinimumHeight(viewerClearButton_->sizeHint().height());
     connect(viewerClearButton_, &QPushButton::clicked, this, &MainWindow::clearViewer);
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(viewerTitle_, 1);
     titleRow->addWidget(viewerClearButton_);
+    titleRow->addWidget(viewerTitle_, 1);
 
     // The viewer pane lies over the browser: one of the two is shown at a time.
     viewer_ = named(new QTextEdit(central), "viewer");

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,8 +40,6 @@ void MainWindow::markSpeedTests() {
     // pending events are let through between tests.
     sessionRunning_ = true;
     setSessionControlsEnabled(false);
-    progressBar_->setRange(0, std::max(1, browserArea_.testList->count()));
-    progressBar_->setValue(0);
 
     engine::SessionInput input;
     for (const QString& entry : browserArea_.testList->entries()) {
@@ -63,6 +62,8 @@ void MainWindow::markSpeedTests() {
     }
     sessionRunning_ = false;
     setSessionControlsEnabled(true);
+    // The next thing a teacher does is mark again or look at the results, not type a name.
+    markButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::setSessionControlsEnabled(bool enabled) {
@@ -83,7 +84,14 @@ void MainWindow::setSessionControlsEnabled(bool enabled) {
 
 void MainWindow::pickSource(engine::Language language) {
     dialogs_.clearFileName();
-    const QString picked = dialogs_.openFileName(QStringLiteral("Rich Text Format files|*.RTF"));
+    const bool afrikaans = language == engine::Language::Afrikaans;
+    const QString picked =
+        dialogs_.openFileName(QStringLiteral("Rich Text Format files|*.RTF"), lastSourceFolder_,
+                              afrikaans ? QStringLiteral("Open the Afrikaans source document")
+                                        : QStringLiteral("Open the English source document"));
+    if (!picked.isEmpty()) {
+        lastSourceFolder_ = QFileInfo(picked).absolutePath();
+    }
     programFolder_.ensureExists();
     engine::OpenedSource opened =
         engine::openSourceDocument(state_, programFolder_.path, toU16(picked));
@@ -117,8 +125,16 @@ std::optional<std::u16string> MainWindow::askFolderName(const engine::FolderQues
     if (closing_) {
         return std::nullopt;
     }
+    // An answer that would lead out of the program folder is refused: say why, ask again.
+    if (!question.problem.empty()) {
+        dialogs_.messageBox(toQString(question.problem), QStringLiteral("Error"));
+    }
     return toU16(dialogs_.inputBox(toQString(question.prompt), toQString(question.title),
                                    toQString(question.defaultAnswer)));
+}
+
+bool MainWindow::askYesNo(const std::u16string& text, const std::u16string& title) {
+    return !closing_ && dialogs_.question(toQString(text), toQString(title));
 }
 
 void MainWindow::logShown() {
@@ -174,6 +190,7 @@ void MainWindow::sessionEnded(const engine::SessionSummary& summary) {
         break;
     case engine::SessionEnd::NoTests:
     case engine::SessionEnd::NoSource:
+    case engine::SessionEnd::Declined:
     case engine::SessionEnd::Stopped:
         break;
     }

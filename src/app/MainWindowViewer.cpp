@@ -42,19 +42,23 @@ void MainWindow::refreshViewer(bool caretAtEnd) {
     viewer_->ensureCursorVisible();
 }
 
-void MainWindow::reportError(const std::exception& error) {
-    dialogs_.messageBox(genericErrorMessage(errorInfo(error)), QStringLiteral("Error"));
+void MainWindow::reportError(const std::exception& error, const QString& path) {
+    ErrorInfo info = errorInfo(error);
+    if (!path.isEmpty()) {
+        info.description += QStringLiteral(": ") + path;
+    }
+    dialogs_.messageBox(genericErrorMessage(info), QStringLiteral("Error"));
 }
 
 void MainWindow::openMarkedSpeedTest() {
-    openIntoViewer(kMarkedFilter);
+    openIntoViewer(kMarkedFilter, QStringLiteral("Open Marked SpeedTest"));
 }
 
 void MainWindow::openResults() {
-    openIntoViewer(kResultsFilter);
+    openIntoViewer(kResultsFilter, QStringLiteral("Open Results"));
 }
 
-void MainWindow::openIntoViewer(const QString& filter) {
+void MainWindow::openIntoViewer(const QString& filter, const QString& title) {
     showViewerPane();
     viewerClearButton_->show();
     viewerDocument_.setText(u"");
@@ -62,7 +66,11 @@ void MainWindow::openIntoViewer(const QString& filter) {
     state_.currentFilePath.clear();
     dialogs_.clearFileName();
 
-    const QString picked = dialogs_.openFileName(filter);
+    // Marked tests and results lie in the current destination folder.
+    const QString destination = toQString(state_.destPath);
+    const QString picked = dialogs_.openFileName(
+        filter, QFileInfo(destination).isDir() ? destination : toQString(programFolder_.path),
+        title);
     state_.currentFilePath = toU16(picked);
     if (picked.isEmpty()) {
         viewerTitle_->clear();
@@ -91,7 +99,7 @@ void MainWindow::saveViewerAs() {
         viewerDocument_.saveFile(toPath(name));
         browserArea_.hint->setText(QFileInfo(name).absoluteFilePath());
     } catch (const std::exception& error) {
-        reportError(error);
+        reportError(error, name);
     }
 }
 

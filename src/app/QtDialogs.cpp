@@ -30,6 +30,13 @@ void QtDialogs::messageBox(const QString& text, const QString& title) {
     box.exec();
 }
 
+bool QtDialogs::question(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString QtDialogs::inputBox(const QString& prompt, const QString& title,
                             const QString& defaultAnswer) {
     bool ok = false;
@@ -42,9 +49,10 @@ void QtDialogs::clearFileName() {
     fileName_.clear();
 }
 
-QString QtDialogs::openFileName(const QString& filter) {
-    const QString name =
-        QFileDialog::getOpenFileName(parent_, QString(), startPath(), toQtFilter(filter));
+QString QtDialogs::openFileName(const QString& filter, const QString& folder,
+                                const QString& title) {
+    const QString name = QFileDialog::getOpenFileName(
+        parent_, title, folder.isEmpty() ? startPath() : folder, toQtFilter(filter));
     remember(name);
     return name;
 }

@@ -16,10 +16,12 @@ public:
     void setParentWidget(QWidget* parent) { parent_ = parent; }
 
     void messageBox(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultAnswer) override;
     void clearFileName() override;
-    QString openFileName(const QString& filter) override;
+    QString openFileName(const QString& filter, const QString& folder,
+                         const QString& title) override;
     QString saveFileName(const QString& filter) override;
     bool printerDialog(QPrinter& printer) override;
 

@@ -64,7 +64,19 @@ public:
 
     std::optional<std::u16string> askFolderName(const engine::FolderQuestion& question) override {
         asked_ = true;
-        return options_.dest ? *documents::fromUtf8(*options_.dest) : question.defaultAnswer;
+        // A refused answer cannot be typed again here: the run ends as a usage error.
+        if (!question.problem.empty()) {
+            std::cerr << "tikmeter: " << toUtf8(question.problem) << '\n';
+            refused_ = true;
+            return std::nullopt;
+        }
+        return options_.dest ? fromPath(*options_.dest) : question.defaultAnswer;
+    }
+
+    // The check before marking: the tests that can be read are marked.
+    bool askYesNo(const std::u16string& text, const std::u16string& title) override {
+        std::cerr << toUtf8(title) << ": " << messageLines(text) << "Yes\n";
+        return true;
     }
 
     void logLine(const std::u16string& line) override {
@@ -80,10 +92,12 @@ public:
     }
 
     bool asked() const { return asked_; }
+    bool refused() const { return refused_; }
 
 private:
     const MarkOptions& options_;
     bool asked_ = false;
+    bool refused_ = false;
 };
 
 std::u16string absoluteText(const std::string& path) {
@@ -101,6 +115,14 @@ int runMark(const MarkOptions& options) {
     if (!folder.ensureExists()) {
         std::cerr << "tikmeter: cannot create " << toUtf8(folder.path) << '\n';
         return 1;
+    }
+    if (options.dest) {
+        const std::u16string problem =
+            engine::destinationAnswerProblem(folder.path, fromPath(*options.dest));
+        if (!problem.empty()) {
+            std::cerr << "tikmeter: --dest: " << toUtf8(problem) << '\n';
+            return 2;
+        }
     }
     // The sources are picked as in the window: Afrikaans first, so the English source is
     // the document loaded last.
@@ -132,7 +154,13 @@ int runMark(const MarkOptions& options) {
         std::cerr << "tikmeter: --dest not used: the destination folder " << toUtf8(state.destPath)
                   << " did not exist and was created\n";
     }
-    return summary.end == engine::SessionEnd::Completed ? 0 : 1;
+    if (observer.refused()) {
+        return 2;
+    }
+    if (summary.end != engine::SessionEnd::Completed) {
+        return 1;
+    }
+    return summary.leftOut > 0 ? 3 : 0;
 }
 
 } // namespace
@@ -152,6 +180,11 @@ void registerMarkCommand(CLI::App& app, CommandAction& action) {
                      "folder already exists (default: reuse it)");
     mark->add_flag("--json", options->json, "One JSON object per test instead of the log");
     mark->add_option("TEST", options->tests, "Speed tests (RTF)")->required();
+    mark->footer("Tests whose names start with a dash come after \"--\", which ends the options:\n"
+                 "  tikmeter mark --english EN.rtf --afrikaans AF.rtf -- -jan.rtf piet.rtf\n"
+                 "Exit status: 0 all marked, 1 the session ended early, 2 a usage error (also a "
+                 "--dest outside the program folder), 3 tests that could not be read were left "
+                 "out.");
     mark->callback([options, &action] { action = [options] { return runMark(*options); }; });
 }
 

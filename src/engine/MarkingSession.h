@@ -37,6 +37,7 @@ enum class SessionEnd {
     NoTests,   // the test list was empty
     NoSource,  // the source document was missing or too small
     Cancelled, // the folder question was cancelled
+    Declined,  // the teacher chose not to mark the tests the check let through
     Stopped,   // the program is closing
     Trapped,   // a failure of the error trap ended it
 };
@@ -46,14 +47,22 @@ struct SessionSummary {
     FailureKind failure = FailureKind::Other; // the trap's failure when Trapped
     std::size_t marked = 0;                   // tests marked and saved
     std::size_t rejected = 0;                 // tests too short or too long
+    std::size_t leftOut = 0;                  // tests the check before marking left out
     // The source the last marked test was compared with; it becomes the source document
     // loaded last. Empty when no test was compared.
     std::optional<documents::Document> lastSource;
 };
 
-// Runs one whole marking session: preconditions, destination folder, copies, log, every
-// test, end message. Reports to `observer` as it goes.
+// Runs one whole marking session: preconditions, the check of every file, destination
+// folder, copies, log, every test, end message. Reports to `observer` as it goes.
 SessionSummary runMarkingSession(SessionInput input, ProgramState& state,
                                  SessionObserver& observer);
+
+// Why an answer to the folder question cannot name a destination folder: it must name a
+// folder inside the program folder (a name, or names joined by "/"), not the program folder
+// itself nor anything outside it (no "." or ".." part, not absolute, not through a symbolic
+// link that leads out). Empty when the answer is sound.
+std::u16string destinationAnswerProblem(const std::u16string& programFolder,
+                                        const std::u16string& answer);
 
 } // namespace tikmeter::engine

@@ -17,8 +17,12 @@ FailureKind kindOf(documents::DocumentErrorKind kind) {
         return FailureKind::PermissionDenied;
     case DocumentErrorKind::WriteProtected:
         return FailureKind::WriteProtected;
+    case DocumentErrorKind::DiskFull:
+        return FailureKind::DiskFull;
     case DocumentErrorKind::NotFound:
     case DocumentErrorKind::Unreadable:
+    case DocumentErrorKind::TooLarge:
+    case DocumentErrorKind::NotRegularFile:
     case DocumentErrorKind::Other:
         break;
     }

@@ -11,6 +11,7 @@ enum class FailureKind {
     WriteProtected = 5156, // the medium is read-only
     PermissionDenied = 70, // locked or read-only file or folder
     Overflow = 6,          // a 16-bit counter went past its range
+    DiskFull = 61,         // no space left on the medium
     Other = 0,             // anything else: the failed step is skipped
 };
 

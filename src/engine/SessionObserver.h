@@ -18,6 +18,7 @@ struct FolderQuestion {
     std::u16string prompt;
     std::u16string title;
     std::u16string defaultAnswer;
+    std::u16string problem; // why the answer before was refused; empty at the first asking
 };
 
 // Whatever drives a marking session (the window, the command-line tool, a test) hears
@@ -33,6 +34,8 @@ public:
     // The destination folder exists: the answer names the folder to use; nothing or an
     // empty answer ends the session.
     virtual std::optional<std::u16string> askFolderName(const FolderQuestion& question) = 0;
+    // A question answered with Yes (true) or No.
+    virtual bool askYesNo(const std::u16string& text, const std::u16string& title) = 0;
 
     // The log is about to be written: show it.
     virtual void logShown() {}

@@ -22,6 +22,7 @@ template <class Step> bool accessible(ProgramState& state, OpenedSource& opened,
         case FailureKind::Access:
         case FailureKind::WriteProtected:
         case FailureKind::PermissionDenied:
+        case FailureKind::DiskFull:
             opened.message = std::u16string(kNoAccess);
             state.writeFailure = true;
             return false;
@@ -42,7 +43,7 @@ OpenedSource openSourceDocument(ProgramState& state, const std::u16string& progr
     if (!pickedPath.empty()) {
         state.copyTarget = documents::joinPath(programFolder, documents::fileNameOf(pickedPath));
         const bool copied =
-            accessible(state, opened, [&] { copyFileReplacing(pickedPath, state.copyTarget); });
+            accessible(state, opened, [&] { copyFile(pickedPath, state.copyTarget); });
         if (copied) {
             state.currentFilePath = state.copyTarget;
             opened.document.setBaseFontName(u"Courier New");

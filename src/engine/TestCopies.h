@@ -1,17 +1,29 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace tikmeter::engine {
 
-// Decides where each listed test is copied in the destination folder: destPath, "/", the
-// entry's file name. Two different files with the same name would overwrite each other,
-// and the first student would be marked with the second student's text; so a later file
-// of a name already taken gets a free name ("jan (2).rtf"). Entries that already lie in
-// the destination folder keep their names, so they are never overwritten by a copy.
-// The same entry listed twice is the same file and keeps one name.
-std::vector<std::u16string> planTestCopies(const std::vector<std::u16string>& entries,
-                                           const std::u16string& destPath);
+// The files a session writes for one listed test in the destination folder.
+struct TestFiles {
+    std::u16string copy;       // the test's copy (the entry itself when it lies there)
+    std::u16string markedTest; // its marked test, "<name>.rug"
+};
+
+// Decides the copy and the marked test of every listed test. A copy is destPath, "/", the
+// entry's file name; a marked test is the copy's name without its last four characters,
+// then ".rug". Names are compared without regard to case, as files from Windows shares
+// often differ only in case. So that no student's file is written over another's:
+//   - entries that lie in the destination folder (`liesInDestination`) keep their names;
+//   - a later copy of a name already taken gets "jan (2).rtf", "jan (3).rtf", ...;
+//   - a copy never takes the name of the result files ("Resultaat.res", "Resultaat.csv");
+//   - a marked test never takes the name of a copy or of another test's marked test, and
+//     is numbered the same way ("jan (2).rug").
+// The same entry listed twice is one file with one copy and one marked test.
+std::vector<TestFiles>
+planTestFiles(const std::vector<std::u16string>& entries, const std::u16string& destPath,
+              const std::function<bool(const std::u16string&)>& liesInDestination);
 
 } // namespace tikmeter::engine

@@ -20,6 +20,11 @@ void ScriptedDialogs::messageBox(const QString& text, const QString& title) {
     messages.push_back({text, title});
 }
 
+bool ScriptedDialogs::question(const QString& text, const QString& title) {
+    messages.push_back({text, title});
+    return take(questionAnswers, unexpected);
+}
+
 QString ScriptedDialogs::inputBox(const QString& prompt, const QString&, const QString&) {
     inputPrompts.append(prompt);
     return take(inputAnswers, unexpected);
@@ -29,8 +34,11 @@ void ScriptedDialogs::clearFileName() {
     ++fileNameClears;
 }
 
-QString ScriptedDialogs::openFileName(const QString& filter) {
+QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder,
+                                      const QString& title) {
     openFilters.append(filter);
+    openFolders.append(folder);
+    openTitles.append(title);
     return take(openAnswers, unexpected);
 }
 

@@ -22,20 +22,25 @@ public:
     };
 
     void messageBox(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultAnswer) override;
     void clearFileName() override;
-    QString openFileName(const QString& filter) override;
+    QString openFileName(const QString& filter, const QString& folder,
+                         const QString& title) override;
     QString saveFileName(const QString& filter) override;
     bool printerDialog(QPrinter& printer) override;
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QString> inputAnswers;
+    std::deque<bool> questionAnswers;
     std::deque<std::function<bool(QPrinter&)>> printerAnswers;
 
     std::vector<Message> messages;
     QStringList openFilters;
+    QStringList openFolders; // where each open dialog started
+    QStringList openTitles;
     QStringList saveFilters;
     QStringList inputPrompts;
     int fileNameClears = 0;

@@ -3,6 +3,7 @@
 #include "browser/TestList.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,40 @@ private slots:
         QCOMPARE(progress->value(), 3);
         QVERIFY(fixture.find<QPushButton*>("viewerClearButton")->isVisible());
         QVERIFY(QFileInfo(dest + "/a19.rug").isFile());
+        QVERIFY(button->hasFocus());
+
+        // The results open where the session put them; a source pick opens where the last
+        // source came from and says which language it asks for.
+        fixture.find<QAction*>("openResultsAction")->trigger();
+        fixture.pickSource(Language::Afrikaans, QString());
+        QCOMPARE(fixture.dialogs().openFolders.mid(1),
+                 QStringList({QFileInfo(testDataPath("sources")).absoluteFilePath(), dest,
+                              QFileInfo(testDataPath("sources")).absoluteFilePath()}));
+        QCOMPARE(fixture.dialogs().openTitles.mid(2),
+                 QStringList({"Open Results", "Open the Afrikaans source document"}));
+        // A changed list hides the last session's progress.
+        QVERIFY(progress->isVisible());
+        fixture.find<QPushButton*>("testListClearButton")->click();
+        QVERIFY(!progress->isVisible());
+        QCOMPARE(fixture.dialogs().unexpected, 1); // the cancelled pick
+    }
+
+    // The check's question, then a refused folder answer asked again with the reason.
+    void checkQuestionAndRefusedAnswer() {
+        WindowFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.programFolder() + "/class-a"));
+        const QString missing = testDataPath("class-a/missing.rtf");
+        fixture.fillTestList({testDataPath("class-a/a01.rtf"), missing});
+        fixture.dialogs().questionAnswers = {true};
+        fixture.dialogs().inputAnswers = {"../out", "class-a"};
+        fixture.pickSourcesAndMark();
+        const auto& messages = fixture.dialogs().messages;
+        QCOMPARE(messages.size(), std::size_t(3));
+        QCOMPARE(messages[0].title, QStringLiteral("Check"));
+        QVERIFY(messages[0].text.contains(missing + QStringLiteral(" \u2014 not found")));
+        QVERIFY(messages[1].text.startsWith(QStringLiteral("\"../out\"")));
+        QCOMPARE(messages[2].title, QStringLiteral("Done"));
+        QCOMPARE(fixture.viewerLines().at(3), missing + ".......not marked: not found");
         QCOMPARE(fixture.dialogs().unexpected, 0);
     }
 

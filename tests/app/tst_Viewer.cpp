@@ -130,6 +130,8 @@ private slots:
 
         fixture.find<QAction*>("saveAsAction")->trigger();
         QCOMPARE(fixture.dialogs().messages.size(), std::size_t(1));
+        QVERIFY(
+            fixture.dialogs().messages[0].text.endsWith(files_.path() + "/no/such/folder/x.rtf"));
         QCOMPARE(fixture.window().browserArea().hint->text(), target);
     }
 

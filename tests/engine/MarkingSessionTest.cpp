@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 namespace tikmeter::engine::testing {
 namespace {
@@ -95,7 +96,7 @@ TEST_F(SessionTest, MarksRejectsAndLogsEveryTestInOrder) {
                                  destFolder.string() + "\r"});
     EXPECT_EQ(observer.destinationName, u"Class A");
     EXPECT_EQ(observer.destinationPath, u16(destFolder));
-    EXPECT_EQ(observer.title, u"");
+    EXPECT_EQ(observer.shownTitle, u"");
     EXPECT_EQ(observer.progressDone, files.size());
     EXPECT_EQ(observer.progressTotal, files.size());
     // The source the last marked test was compared with is the source loaded last.
@@ -111,7 +112,7 @@ TEST_F(SessionTest, PreconditionsStopBeforeAnything) {
     SessionInput empty;
     empty.programFolder = u16(program.path());
     EXPECT_EQ(run(std::move(empty)).end, SessionEnd::NoTests);
-    for (const std::size_t length : {49, 50}) {
+    for (const std::size_t length : {std::size_t{49}, std::size_t{50}}) {
         SessionInput input = inputFor(program.path(), copyClass("c", {"class-a/a01.rtf"}));
         input.lastSource.setText(std::u16string(length, u'x'));
         EXPECT_EQ(run(std::move(input)).end,
@@ -220,70 +221,87 @@ TEST_P(SessionTraps, EndTheSessionWithTheirMessage) {
     ASSERT_FALSE(observer.outcomes.empty());
     EXPECT_EQ(observer.outcomes.back().entry, failing);
     EXPECT_EQ("Error: " + documents::toUtf8(observer.outcomes.back().status), message);
+    // The log's last line names the test the session stopped at.
+    ASSERT_FALSE(observer.log.empty());
+    EXPECT_EQ(observer.log.back(), documents::toUtf8(failing) + "......." + message.substr(7));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, SessionTraps,
     ::testing::Values(
-        TrapCase{"MissingTest",
-                 [](SessionTest& t) {
-                     auto tests = t.copyClass("c", {"class-a/a01.rtf", "class-a/a02.rtf"});
-                     fs::remove(tests[1]);
-                     return inputFor(t.program.path(), tests);
-                 },
-                 kAccess, true},
-        TrapCase{"UnreadableTest",
-                 [](SessionTest& t) {
-                     return inputFor(t.program.path(), t.copyClass("c", {"bad/random-binary.rtf"}));
-                 },
-                 kAccess, true},
-        TrapCase{"UnreadableSource",
-                 [](SessionTest& t) {
-                     SessionInput input =
-                         inputFor(t.program.path(), t.copyClass("c", {"class-a/a01.rtf"}));
-                     fs::copy_file(dataPath("bad/random-binary.rtf"), t.program / "junk.rtf");
-                     input.englishSource = u16(t.program / "junk.rtf");
-                     return input;
-                 },
-                 kAccess, true},
-        TrapCase{"SourceNeverPicked",
-                 [](SessionTest& t) {
-                     SessionInput input =
-                         inputFor(t.program.path(), t.copyClass("c", {"class-a/a01.rtf"}));
-                     input.englishSource = u"(Empty)";
-                     return input;
+        // The copy of a readable test cannot be written: a folder has its name.
+        TrapCase{"CopyNotWritten",
+                 [](SessionTest& fixture) {
+                     fs::create_directories(fixture.dest("c") / "a01.rtf");
+                     fixture.observer.answers = {u"c"};
+                     return inputFor(fixture.program.path(),
+                                     fixture.copyClass("c", {"class-a/a01.rtf"}));
                  },
                  kAccess, true},
         // A source so long that the test's end lies past position 32767: the compared
         // length no longer fits its 16-bit counter. The message names the test's copy.
         TrapCase{
             "CounterOverflow",
-            [](SessionTest& t) {
+            [](SessionTest& fixture) {
                 SessionInput input =
-                    inputFor(t.program.path(), t.copyClass("c", {"class-a/a01.rtf"}));
+                    inputFor(fixture.program.path(), fixture.copyClass("c", {"class-a/a01.rtf"}));
                 documents::Document typed, longSource;
                 typed.loadFile(dataPath("class-a/a01.rtf"));
                 longSource.setText(std::u16string(33000, u'x') + typed.text());
-                longSource.saveFile(t.program / "long.rtf");
-                input.englishSource = u16(t.program / "long.rtf");
+                longSource.saveFile(fixture.program / "long.rtf");
+                input.englishSource = u16(fixture.program / "long.rtf");
                 return input;
             },
             "Error: Overflow error. <DEST>/a01.rtf may be too large. This session will terminate.",
             false},
         TrapCase{"ReadOnlyDestination",
-                 [](SessionTest& t) {
-                     SessionInput input =
-                         inputFor(t.program.path(), t.copyClass("c", {"class-a/a01.rtf"}));
-                     fs::create_directory(t.dest("c"));
-                     auto lock = std::make_shared<ReadOnlyFolder>(t.dest("c"));
-                     t.lock = lock;
+                 [](SessionTest& fixture) {
+                     SessionInput input = inputFor(fixture.program.path(),
+                                                   fixture.copyClass("c", {"class-a/a01.rtf"}));
+                     fs::create_directory(fixture.dest("c"));
+                     auto lock = std::make_shared<ReadOnlyFolder>(fixture.dest("c"));
+                     fixture.lock = lock;
                      if (!lock->effective()) {
                          input.entries.clear();
                      }
                      return input;
                  },
                  "Error: Permission denied. Try another location.", true}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& param) { return param.param.name; });
+
+// The check before marking: files that cannot be read are listed in one question; Yes marks
+// the others and logs each one left out, No writes nothing.
+TEST_F(SessionTest, CheckLeavesOutWhatCannotBeRead) {
+    auto tests = copyClass(
+        "c", {"class-a/a01.rtf", "bad/random-binary.rtf", "class-a/a03.rtf", "class-a/a04.rtf"});
+    fs::remove(tests[2]);
+    ::mkfifo((classes / "c/pipe.rtf").c_str(), 0600);
+    tests.push_back(classes / "c/pipe.rtf");
+    SessionInput input = inputFor(program.path(), tests);
+    input.afrikaansSource = u16(program / "gone.rtf"); // a04 is Afrikaans
+    observer.markTheOthers = false;
+    EXPECT_EQ(run(input).end, SessionEnd::Declined);
+    EXPECT_FALSE(fs::exists(dest("c")));
+
+    observer.markTheOthers = true;
+    observer.messages.clear();
+    const SessionSummary summary = run(input);
+    EXPECT_EQ(summary.end, SessionEnd::Completed);
+    EXPECT_EQ(summary.marked, 1u);
+    EXPECT_EQ(summary.leftOut, 4u);
+    const std::vector<std::string> reasons = {"not a document Edu Tikmeter can read", "not found",
+                                              "its Afrikaans source document cannot be read",
+                                              "not a file"};
+    std::string question = "Check: Some speed tests cannot be read:\r";
+    for (std::size_t i = 1; i < tests.size(); ++i) {
+        question += tests[i].string() + " \u2014 " + reasons[i - 1] + "\r";
+        EXPECT_EQ(observer.log[i + 2], tests[i].string() + ".......not marked: " + reasons[i - 1]);
+    }
+    question += (program / "gone.rtf").string() + " \u2014 not found\rMark the others?";
+    EXPECT_EQ(observer.messages.at(0), question);
+    EXPECT_EQ(readLines(dest("c/Resultaat.res")).size(), 1u);
+    EXPECT_EQ(observer.outcomes.size(), tests.size());
+}
 
 TEST_F(SessionTest, WriteProtectedMediumEndsTheSession) {
     TempFolder medium;

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FolderCase{"ExecutableFolder", std::nullopt, "", "", false},
                       FolderCase{"UnwritableFallsBackToHome", std::nullopt, "/proc",
                                  "/Edu Tikmeter", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ProgramFolder, WriteProbeLeavesNothingBehind) {
     TempFolder dir;

@@ -33,11 +33,15 @@ public:
         answers.pop_front();
         return answer;
     }
+    bool askYesNo(const std::u16string& text, const std::u16string& title) override {
+        messages.push_back(documents::toUtf8(title) + ": " + documents::toUtf8(text));
+        return markTheOthers;
+    }
     void logStarted() override { log.clear(); }
     void logLine(const std::u16string& line) override { log.push_back(documents::toUtf8(line)); }
     void destinationNamed(const std::u16string& name) override { destinationName = name; }
     void destinationShown(const std::u16string& shown) override { destinationPath = shown; }
-    void titleChanged(const std::u16string& text) override { title = text; }
+    void titleChanged(const std::u16string& text) override { shownTitle = text; }
     void progress(std::size_t done, std::size_t total) override {
         progressDone = done;
         progressTotal = total;
@@ -50,9 +54,10 @@ public:
     std::deque<std::optional<std::u16string>> answers;
     std::vector<std::string> log;
     std::vector<TestOutcome> outcomes;
-    std::u16string destinationName, destinationPath, title;
+    std::u16string destinationName, destinationPath, shownTitle;
     std::size_t progressDone = 0, progressTotal = 0;
     std::size_t stopAfter = SIZE_MAX; // the window closes after this many entries
+    bool markTheOthers = true;        // the answer to the check's question
 };
 
 // Makes a folder refuse new files, also for the superuser (an immutable folder when

@@ -4,7 +4,7 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { execFileSync } = require('child_process');
+const { spawnSync } = require('child_process');
 
 const root = path.resolve(__dirname, '../..');
 const webBuild = path.resolve(root, process.env.TIKMETER_WEB_BUILD || 'build-web');
@@ -30,7 +30,8 @@ const fileText = (bytes, folders = []) =>
 // One `tikmeter mark` session over `tests` put into a folder named `destination`, in a
 // program folder of its own: its log (standard output) and the marked tests and result
 // files, with the folders of the tests and of the program taken out as the page does.
-// With `json` the outcomes (`tikmeter mark --json`) instead of the log.
+// Its standard error too (the check's question). With `json` the outcomes (`tikmeter
+// mark --json`) instead.
 function desktopMark({ sources, tests, destination, integer, json = false }) {
   const work = tempFolder('desktop');
   const [input, home] = [path.join(work, 'in'), path.join(work, 'home')];
@@ -41,14 +42,10 @@ function desktopMark({ sources, tests, destination, integer, json = false }) {
     return entry;
   });
   const options = [...(integer ? ['--integer'] : []), ...(json ? ['--json'] : [])];
-  const out = execFileSync(
+  const run = spawnSync(
     tikmeter,
     ['mark', '--english', sources.english, '--afrikaans', sources.afrikaans, ...options, ...entries],
-    {
-      env: { ...process.env, EDU_TIKMETER_HOME: home },
-      encoding: 'utf8',
-      stdio: ['ignore', 'pipe', 'pipe'],
-    },
+    { env: { ...process.env, EDU_TIKMETER_HOME: home }, encoding: 'utf8' },
   );
   const folders = [input, home];
   const folder = path.join(home, destination);
@@ -59,8 +56,9 @@ function desktopMark({ sources, tests, destination, integer, json = false }) {
       .map(name => [name, fileText(fs.readFileSync(path.join(folder, name)), folders)]),
   );
   fs.rmSync(work, { recursive: true, force: true });
-  const lines = withoutFolders(out, folders).split('\n').slice(0, -1);
-  return json ? { outcomes: lines.map(line => JSON.parse(line)) } : { log: lines, files };
+  const lines = withoutFolders(run.stdout, folders).split('\n').slice(0, -1);
+  const errors = withoutFolders(run.stderr, folders);
+  return json ? { outcomes: lines.map(line => JSON.parse(line)) } : { log: lines, files, errors };
 }
 
 // The same session through the page's engine (engine.js on the WebAssembly module), in a
@@ -80,10 +78,13 @@ async function engineMark({ sources, tests, destination, integer }) {
     integer,
   });
   const [{ end, files }] = posted.end;
+  const [questions, done] = ['Question', 'Done'].map(kind => posted.message.filter(m => m.kind === kind));
   return {
     end,
-    // The log lines, then the end message's lines, as `tikmeter mark` prints them.
-    log: [...posted.log.map(m => m.line), ...posted.message.flatMap(m => m.text.split('\r').slice(0, -1))],
+    // The log lines, then the end message's lines, as `tikmeter mark` prints them; the
+    // questions as it prints them with their answer.
+    log: [...posted.log.map(m => m.line), ...done.flatMap(m => m.text.split('\r').slice(0, -1))],
+    errors: questions.map(m => `${m.title}: ${m.text.replaceAll('\r', '\n')}\nYes\n`).join(''),
     outcomes: posted.test.map(m => m.outcome),
     files: Object.fromEntries(Object.entries(files).map(([name, bytes]) => [name, fileText(bytes)])),
   };
