@@ -45,7 +45,7 @@ async function startChromium() {
         ' ',
       ),
       ...'--disable-component-update --disable-sync'.split(' '),
-      `--user-data-dir=${tempFolder('profile')}`,
+      `--user-data-dir=${fs.mkdtempSync(path.join(work, 'profile-'))}`,
     ],
   });
 }
