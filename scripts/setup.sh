@@ -11,12 +11,19 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     clang clang-format
     xvfb xauth poppler-utils fonts-dejavu-core unzip
+    emscripten chromium
 )
 
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
         missing+=("$p")
+    fi
+done
+# Node.js and npm for the web page's build and tests; one from outside Debian will do.
+for tool in node:nodejs npm:npm; do
+    if ! command -v "${tool%%:*}" >/dev/null 2>&1; then
+        missing+=("${tool#*:}")
     fi
 done
 
@@ -38,4 +45,11 @@ clang_major="$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | 
 runtime="libclang-rt-${clang_major}-dev"
 if ! dpkg-query -W -f='${Status}' "$runtime" 2>/dev/null | grep -q "install ok installed"; then
     install "$runtime"
+fi
+
+# The npm packages of the web page (zip library, browser driver), as the lock file pins them.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ ! -f "$root/node_modules/.package-lock.json" ] ||
+    [ "$root/package-lock.json" -nt "$root/node_modules/.package-lock.json" ]; then
+    (cd "$root" && npm ci --no-audit --no-fund)
 fi

@@ -14,6 +14,11 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp"
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
 
+# The web page: marks of its WebAssembly engine in Node, then the page in Chromium; both
+# compare with build/bin/tikmeter.
+"$root/scripts/build-web.sh" "$root/build-web"
+(cd "$root" && node --test tests/web/engine.test.js && node --test tests/web/page.test.js)
+
 if [ "${TIKMETER_SKIP_SANITIZERS:-0}" != "1" ]; then
     "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug \
         -DTIKMETER_SANITIZE=ON -DTIKMETER_BUILD_BENCH=OFF
