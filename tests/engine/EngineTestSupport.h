@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/Utf8.h"
 #include "engine/TestState.h"
 #include "engine/WordSplit.h"
 
@@ -18,11 +19,19 @@ inline TestState prepared(TextView typed, TextView source, long long sourceLimit
     return state;
 }
 
-inline std::u16string repeated(TextView piece, int times) {
-    std::u16string text;
+inline Text repeated(TextView piece, int times) {
+    Text text;
     for (int i = 0; i < times; ++i)
         text += piece;
     return text;
+}
+
+// Text for messages and expectations: UTF-8 with a carriage return as \r and a line feed as \n.
+inline std::string shown(TextView text) {
+    std::string out;
+    for (const char c : documents::toUtf8(text))
+        out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out;
 }
 
 } // namespace tikmeter::engine::testing
