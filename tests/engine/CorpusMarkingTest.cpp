@@ -60,41 +60,32 @@ json markedResult(const json& row) {
     marking.reliabilityCheck(source);
     const TestState& s = marking.state();
     const auto utf8 = [](TextView text) { return documents::toUtf8(text); };
-    const auto list = [](int count, const auto& entry) {
+    const auto list = [](long long count, const auto& entry) {
         json entries = json::array();
         for (int k = 1; k <= count; ++k)
             entries.push_back(entry(k));
         return entries;
     };
+    // clang-format off
     return {{"status", utf8(TextView(s.statusText).substr(7))}, // without the dots
-            {"language", language == Language::English ? "English" : "Afrikaans"},
-            {"sourceLimit", s.sourceLimit.value()},
-            {"keystrokeCount", s.keystrokeCount},
-            {"wordErrors", s.wordErrors.value()},
-            {"errorCount", s.errorCount.value()},
-            {"grossWords", s.grossWords},
-            {"netWords", s.netWords},
-            {"finalResult", s.finalResult.toDouble()},
-            {"finalResultText", utf8(s.finalResultText)},
-            {"penalties", list(static_cast<int>(s.penalties.size()),
-                               [&](int k) { return utf8(s.penalties[std::size_t(k) - 1]); })},
-            {"errorMarks", list(s.wordErrors,
-                                [&](int k) {
-                                    const ErrorMark& m = s.errorMarks.at(k);
-                                    return json::array({utf8(m.text), m.position, m.errorClass});
-                                })},
-            {"repeatMarks", list(s.repeatMarkCount,
-                                 [&](int k) {
-                                     const RepeatMark& m = s.repeatMarks.at(k);
-                                     return json::array({utf8(m.text), m.position});
-                                 })},
-            {"excessWords", list(s.excessCount, [&](int k) { return utf8(s.excessWords.at(k)); })},
-            {"excessText", utf8(s.excessText)},
-            {"bracketCount", s.bracketCount.value()},
-            {"suspectCount", s.suspectsFound},
-            {"testLineBreaks", s.testLineBreaks.value()},
-            {"sourceLineBreaks", s.sourceLineBreaks.value()},
-            {"reportText", utf8(s.reportText)}};
+        {"language", language == Language::English ? "English" : "Afrikaans"},
+        {"sourceLimit", s.sourceLimit.value()}, {"keystrokeCount", s.keystrokeCount},
+        {"wordErrors", s.wordErrors.value()}, {"errorCount", s.errorCount.value()},
+        {"grossWords", s.grossWords}, {"netWords", s.netWords},
+        {"finalResult", s.finalResult.toDouble()}, {"finalResultText", utf8(s.finalResultText)},
+        {"penalties", list(std::ssize(s.penalties),
+                           [&](int k) { return utf8(s.penalties[std::size_t(k) - 1]); })},
+        {"errorMarks", list(s.wordErrors, [&](int k) {
+             const ErrorMark& m = s.errorMarks.at(k);
+             return json::array({utf8(m.text), m.position, m.errorClass}); })},
+        {"repeatMarks", list(s.repeatMarkCount, [&](int k) {
+             const RepeatMark& m = s.repeatMarks.at(k);
+             return json::array({utf8(m.text), m.position}); })},
+        {"excessWords", list(s.excessCount, [&](int k) { return utf8(s.excessWords.at(k)); })},
+        {"excessText", utf8(s.excessText)}, {"bracketCount", s.bracketCount.value()},
+        {"suspectCount", s.suspectsFound}, {"testLineBreaks", s.testLineBreaks.value()},
+        {"sourceLineBreaks", s.sourceLineBreaks.value()}, {"reportText", utf8(s.reportText)}};
+    // clang-format on
 }
 
 class CorpusMarking : public ::testing::TestWithParam<json> {};
@@ -117,9 +108,9 @@ TEST_P(CorpusMarking, AgreesWithTheExpectedMarks) {
 
 INSTANTIATE_TEST_SUITE_P(ExpectedMarks, CorpusMarking,
                          ::testing::ValuesIn(readJsonLines("expected-marks.jsonl")),
-                         [](const ::testing::TestParamInfo<json>& info) {
-                             std::string name = info.param["path"].get<std::string>() + "_" +
-                                                info.param["setting"].get<std::string>();
+                         [](const ::testing::TestParamInfo<json>& row) {
+                             std::string name = row.param["path"].get<std::string>() + "_" +
+                                                row.param["setting"].get<std::string>();
                              for (char& c : name)
                                  if (!std::isalnum(static_cast<unsigned char>(c)))
                                      c = '_';

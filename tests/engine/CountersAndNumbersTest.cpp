@@ -1,6 +1,5 @@
 #include "engine/CheckedCounter.h"
 #include "engine/NumberText.h"
-#include "engine/Table.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +16,6 @@ TEST(CheckedCounter, EachEndOfTheRangeIsReachedAndNotPassed) {
     Counter8u byte = 255;
     EXPECT_THROW(byte += 1, OverflowFailure);
     EXPECT_THROW(Counter8u{-1}, MarkingFailure);
-}
-
-TEST(Table, OneBasedBoundedWritesAndEmptyUnwrittenEntries) {
-    Table<std::u16string, 1500> table;
-    table.set(3, u"c");
-    EXPECT_EQ(table.at(3), u"c");
-    EXPECT_EQ(table.at(2), u"");
-    EXPECT_EQ(table.at(1501), u"");
-    EXPECT_NO_THROW(table.set(1500, u"last"));
-    EXPECT_THROW(table.set(1501, u"x"), BoundFailure);
-    EXPECT_THROW(table.set(0, u"x"), MarkingFailure);
 }
 
 TEST(NumberText, SignedTextHasALeadingSpaceOrAMinusSign) {

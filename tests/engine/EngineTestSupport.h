@@ -26,12 +26,9 @@ inline Text repeated(TextView piece, int times) {
     return text;
 }
 
-// Text for messages and expectations: UTF-8 with a carriage return as \r and a line feed as \n.
+// Text for messages and expectations, as UTF-8.
 inline std::string shown(TextView text) {
-    std::string out;
-    for (const char c : documents::toUtf8(text))
-        out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
-    return out;
+    return documents::toUtf8(text);
 }
 
 } // namespace tikmeter::engine::testing
