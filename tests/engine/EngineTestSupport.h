@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/Utf8.h"
 #include "engine/TestState.h"
 #include "engine/WordSplit.h"
 
@@ -18,11 +19,16 @@ inline TestState prepared(TextView typed, TextView source, long long sourceLimit
     return state;
 }
 
-inline std::u16string repeated(TextView piece, int times) {
-    std::u16string text;
+inline Text repeated(TextView piece, int times) {
+    Text text;
     for (int i = 0; i < times; ++i)
         text += piece;
     return text;
+}
+
+// Text for messages and expectations, as UTF-8.
+inline std::string shown(TextView text) {
+    return documents::toUtf8(text);
 }
 
 } // namespace tikmeter::engine::testing

@@ -3,204 +3,129 @@
 #include "engine/Keystrokes.h"
 #include "engine/PunctuationSpacing.h"
 #include "engine/SourceEndSearch.h"
-#include "engine/TextSearch.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace tikmeter::engine {
 namespace {
 
 using testing::repeated;
 
-std::vector<std::u16string> words(const TestState& state) {
-    std::vector<std::u16string> result;
+// The words of a split as word@start, each followed by "|".
+std::string split(TextView text) {
+    TestState state;
+    wordSplit(state, text);
+    std::string out;
     for (int k = 1; k <= state.wordCount; ++k)
-        result.push_back(state.workingWords.at(k));
-    return result;
+        out += testing::shown(state.workingWords.at(k)) + "@" +
+               std::to_string(state.wordStarts.at(k)) + "|";
+    return out;
 }
 
-std::vector<int> starts(const TestState& state) {
-    std::vector<int> result;
-    for (int k = 1; k <= state.wordCount; ++k)
-        result.push_back(state.wordStarts.at(k));
-    return result;
+TEST(WordSplit, WordsEndWithTheirDelimiterAndAStrayFullStopBecomesSpaceFullStop) {
+    // clang-format off
+    const std::tuple<const char*, Text, std::string> cases[] = {
+        {"final line break, no empty word", u"the cat\r\n", "the @1|cat\r@5|\n@9|"},
+        {"stray full stop", u"word . next", "word @1| .@6|next@8|"},
+        {"stray full stop before a return", u"a .\r\nb", "a @1| .@3|\n@5|b@6|"},
+        {"stray full stop at position 2", u" . x", " @1| .@2|x@4|"},
+        {"full stop after a line break", u"end\r\n. x", "end\r@1|\n@5|. @6|x@8|"},
+        {"double space", u"a  b", "a @1| @3|b@4|"}};
+    // clang-format on
+    for (const auto& [name, text, words] : cases)
+        EXPECT_EQ(split(text), words) << name;
 }
 
-TEST(TextSearch, PositionsCountFromOneAndEmptySearchTextIsFoundAtTheStart) {
-    EXPECT_EQ(findFirst(u"abcabc", u"bc"), 2);
-    EXPECT_EQ(findFirst(u"abcabc", u"bc", 3), 5);
-    EXPECT_EQ(findFirst(u"abcabc", u"Bc"), 0);
-    EXPECT_EQ(findLast(u"abcabc", u"bc"), 5);
-    EXPECT_EQ(findLastWithin(u"abcabc", u"bc", 5), 2); // the one at 5 ends past 5
-    EXPECT_EQ(findFirst(u"abc", u""), 1);
-    EXPECT_EQ(findFirst(u"", u""), 0);
-    EXPECT_TRUE(contains(u"x", u""));
-    EXPECT_FALSE(contains(u"", u""));
-    EXPECT_EQ(mid(u"abcdef", -2, 5), u"ab");
-    EXPECT_EQ(mid(u"abcdef", 5, 10), u"ef");
-    EXPECT_EQ(mid(u"abcdef", 9, 2), u"");
-}
-
-TEST(WordSplit, WordsKeepTheirDelimiterAndAFinalLineBreakLeavesNoEmptyWord) {
-    TestState state;
-    wordSplit(state, u"the cat\r\n");
-    EXPECT_EQ(words(state), (std::vector<std::u16string>{u"the ", u"cat\r", u"\n"}));
-    EXPECT_EQ(starts(state), (std::vector<int>{1, 5, 9}));
-}
-
-TEST(WordSplit, StrayFullStopAfterASpaceBecomesSpaceFullStop) {
-    TestState state;
-    wordSplit(state, u"word . next");
-    EXPECT_EQ(words(state), (std::vector<std::u16string>{u"word ", u" .", u"next"}));
-    EXPECT_EQ(starts(state), (std::vector<int>{1, 6, 8}));
-}
-
-TEST(WordSplit, FullStopAfterALineBreakKeepsItsForm) {
-    TestState state;
-    wordSplit(state, u"end\r\n. x");
-    EXPECT_EQ(words(state), (std::vector<std::u16string>{u"end\r", u"\n", u". ", u"x"}));
-}
-
-TEST(WordSplit, DoubleSpaceGivesAWordOfOneSpace) {
-    TestState state;
-    wordSplit(state, u"a  b");
-    EXPECT_EQ(words(state), (std::vector<std::u16string>{u"a ", u" ", u"b"}));
-    EXPECT_EQ(starts(state), (std::vector<int>{1, 3, 4}));
-}
-
-TEST(WordSplit, BoundsOfCharactersAndWords) {
+TEST(WordSplit, AtMost1500WordsAnd8000Characters) {
     TestState state;
     EXPECT_NO_THROW(wordSplit(state, repeated(u"a ", 1500)));
-    EXPECT_EQ(state.wordCount, 1500);
     EXPECT_THROW(wordSplit(state, repeated(u"a ", 1500) + u"b"), BoundFailure);
-    EXPECT_THROW(wordSplit(state, repeated(u"x", 8001)), BoundFailure);
     EXPECT_NO_THROW(wordSplit(state, repeated(u"x", 8000)));
+    EXPECT_THROW(wordSplit(state, repeated(u"x", 8001)), BoundFailure);
 }
 
-TEST(PerTestReset, KeepsTheSourceWordsAndEmptiesTheTestSide) {
-    TestState state = testing::prepared(u"one two", u"one two three");
-    state.errorCount = 3;
+TEST(PerTestReset, EmptiesTheTestSideAndKeepsTheComparedSource) {
+    TestState state = testing::prepared(u"one two", u"one two three", 5);
+    EXPECT_EQ(state.sourceWordCount, 2); // "one t": the source up to the limit
+    EXPECT_EQ(state.sourceWords.at(2), u"t");
+    state.errorCount = 1;
+    state.errorMarks.set(1, ErrorMark{u"x", 1, 0});
     state.joinList = u"x/";
     state.testCommas = 2;
     perTestReset(state);
-    EXPECT_EQ(state.sourceWordCount, 3);
-    EXPECT_EQ(state.sourceWords.at(3), u"three");
-    EXPECT_EQ(state.testWords.at(1), u"");
-    EXPECT_EQ(state.errorCount, 0);
-    EXPECT_EQ(state.joinList, u"");
-    EXPECT_EQ(state.testCommas, 0);
+    EXPECT_EQ(state.sourceWords.at(1), u"one ");
+    EXPECT_EQ(state.testWords.at(1) + state.errorMarks.at(1).text + state.joinList, u"");
+    EXPECT_EQ(state.errorCount + state.testCommas, 0);
 }
 
-// A source of 60 five-character words "w000 ".."w059 ": word n starts at 5n + 1 and every
-// multiple of 5 is a space, so positions can be worked out by hand.
-std::u16string numberedSource(int count = 60) {
-    std::u16string text;
-    for (int n = 0; n < count; ++n) {
-        const std::string word = "w" + std::string(n < 10 ? "00" : "0") + std::to_string(n) + " ";
-        text += std::u16string(word.begin(), word.end());
-    }
+// Position n of seq(...) holds the character U+0100 + n: every piece of such a source occurs
+// at one known place. No spaces, so phase 3 keeps its limit unless one is put in.
+Text seq(int first, int last) {
+    Text text;
+    for (int n = first; n <= last; ++n)
+        text += static_cast<char16_t>(0x100 + n);
     return text;
 }
 
-std::u16string part(const std::u16string& text, int first, int last) {
-    return text.substr(static_cast<std::size_t>(first - 1),
-                       static_cast<std::size_t>(last - first + 1));
+Text with(Text text, int position, char16_t c) {
+    text[static_cast<std::size_t>(position - 1)] = c;
+    return text;
 }
 
-TEST(SourceEndSearch, PhaseOneTakesTheLastFortyCharacters) {
-    const auto source = numberedSource();
-    // The last 40 characters of the test are source 61..100: 61 + 41.
-    EXPECT_EQ(findSourceLimit(part(source, 1, 100), source), 102);
-}
-
-TEST(SourceEndSearch, PhaseOneTakesTheLaterOfTwoOccurrences) {
-    const auto base = numberedSource();
-    const auto source = part(base, 1, 200) + part(base, 61, 100) + part(base, 201, 300);
-    EXPECT_EQ(findSourceLimit(part(base, 1, 100), source), 201 + 41);
-}
-
-TEST(SourceEndSearch, PhaseOneIsCutToTheSourceLength) {
-    const auto source = part(numberedSource(), 1, 100);
-    EXPECT_EQ(findSourceLimit(source, source), 100);
-}
-
-TEST(SourceEndSearch, PhaseTwoSkipsAWrongTail) {
-    const auto source = numberedSource();
-    // The last four characters are wrong; phase 2 finds the 36 characters from position 60.
-    EXPECT_EQ(findSourceLimit(part(source, 1, 96) + u"####", source), 60 + 41);
-}
-
-TEST(SourceEndSearch, PhaseThreeMatchesTwoPiecesAndExtendsToTheNextSpace) {
-    const auto source = numberedSource();
-    // 25 wrong characters after source 1..80 (length 105): first at k = 16, a = 69..80,
-    // b = 39..50; 69 + 16 + 21 = 106, then the space at 105.
-    EXPECT_EQ(findSourceLimit(part(source, 1, 80) + repeated(u"#", 25), source), 105);
-}
-
-TEST(SourceEndSearch, PhaseThreeSearchesAgainBeforeAFarOccurrence) {
-    const auto base = numberedSource();
-    // The pieces of k = 16..18 also stand at the end of the source, far from b: the search
-    // within the first pa characters finds them at 69 (and 68, 67) again.
-    const auto source = base + part(base, 60, 80);
-    EXPECT_EQ(findSourceLimit(part(base, 1, 80) + repeated(u"#", 25), source), 105);
-}
-
-TEST(SourceEndSearch, PhaseThreeDistanceBoundIsStrict) {
-    const auto base = numberedSource();
-    const auto test = part(base, 1, 80) + repeated(u"#", 25);
-    const auto apart = [&](int dashes) {
-        return part(base, 1, 50) + repeated(u"-", dashes) + part(base, 51, 300);
+TEST(SourceEndSearch, LimitOfEachPhaseAndItsEdges) {
+    const Text s = seq(1, 200);
+    const auto hashes = [](int n) { return repeated(u"#", n); };
+    const Text t = seq(1, 80) + hashes(25); // phase 3 first holds at k = 16: a 69, b 39
+    // b (39..50) stays at 39; a (69..80) is found last at keep + dashes + 19, and at 69 too
+    // when keep is 80.
+    const auto apart = [&](int dashes, int keep) {
+        return seq(1, keep) + repeated(u"-", dashes) + seq(51, 200);
     };
-    // 44 extra characters: pa = 113, pb = 39 (74 apart): 113 + 16 + 21 = 150, then the
-    // space at 149 (spaces now stand at 5m + 44).
-    EXPECT_EQ(findSourceLimit(test, apart(44)), 149);
-    // 75 apart: neither searched again nor accepted; 76 apart: the search again finds
-    // nothing. Both fall to phase 4: 105 + 10.
-    EXPECT_EQ(findSourceLimit(test, apart(45)), 115);
-    EXPECT_EQ(findSourceLimit(test, apart(46)), 115);
+    // clang-format off
+    const std::tuple<const char*, Text, Text, long long> cases[] = {
+        {"1: last 40 at 61",                 seq(1, 100), s, 61 + 41},
+        {"1: the later of two",              seq(1, 100), s + seq(61, 100) + seq(201, 250), 242},
+        {"1: cut to the source length",      seq(1, 100), seq(1, 100), 100},
+        {"1: last 16 (error 17 from the end)", with(seq(1, 100), 83, u'#'), s, 85 + 41},
+        {"2: 36 from L - 40",                seq(1, 96) + hashes(4), s, 60 + 41},
+        {"2: 18 from L - 40, no word end",   seq(1, 77) + hashes(23), with(s, 100, u' '), 101},
+        {"3: limit stays without a space",   t, s, 69 + 16 + 21},
+        {"3: space at limit - 1, the last",  t, seq(1, 104) + u" ", 105},
+        {"3: return before the next space",  t, with(with(s, 110, u' '), 108, u'\r'), 108},
+        {"3: last k = 18",                   seq(1, 80) + hashes(27), s, 69 + 18 + 21},
+        {"3: 74 apart accepted",             t, apart(44, 50), 113 + 16 + 21},
+        {"3: 75 apart rejected",             t, apart(45, 50), 105 + 10},
+        {"3: 75 apart, not searched again",  t, apart(15, 80), 105 + 10},
+        {"3: 80 apart, found again at 69",   t, apart(20, 80), 69 + 16 + 21},
+        {"3: b before the text is skipped",  with(seq(1, 41), 25, u'#') + hashes(15), s, 56 + 10},
+        {"4: test length + 10",              hashes(60), s, 70},
+        {"4: cut to the source length",      hashes(60), seq(1, 55), 55}};
+    // clang-format on
+    for (const auto& [name, test, source, limit] : cases)
+        EXPECT_EQ(findSourceLimit(test, source), limit) << name;
 }
 
-TEST(SourceEndSearch, PhaseFourUsesTheTestLengthPlusTenOrTheSourceLength) {
-    const auto source = numberedSource();
-    EXPECT_EQ(findSourceLimit(repeated(u"#", 60), source), 70);
-    EXPECT_EQ(findSourceLimit(repeated(u"#", 60), part(source, 1, 55)), 55);
+TEST(Keystrokes, TwoForShiftedThreeForWindows1252UpperHalfNoneForALineFeed) {
+    // clang-format off
+    const std::pair<Text, int> cases[] = {
+        {u"ABC abc", 10}, {u"Z", 2}, {u"~!@#$%^&*()_{}|:<>?", 38}, {u"\"", 2},
+        {u"1.,'-;/[]=`\\", 12}, {u"\r\n", 1}, {u"\n", 0}, {u"\u00C9", 3},
+        {u"\u00E9\u20AC\u00FF\u2019\u00A0", 15}, {u"\u0101\u007F", 2}};
+    // clang-format on
+    for (const auto& [text, count] : cases)
+        EXPECT_EQ(countKeystrokes(text), count) << testing::shown(text);
 }
 
-TEST(SourceEndSearch, ShortTestSkipsPiecesBeforeItsStart) {
-    // Source 1..35 and 25 wrong characters (length 60): the piece a is right only from
-    // k = 16 on, where b would start before the text (60 - 66). Those iterations are
-    // skipped, so phase 4 decides: 60 + 10. (Shortened pieces would have given 60.)
-    EXPECT_EQ(findSourceLimit(part(numberedSource(), 1, 35) + repeated(u"#", 25), numberedSource()),
-              70);
-}
-
-TEST(Keystrokes, CapitalsShiftedSymbolsAndUpperHalfCharacters) {
-    EXPECT_EQ(countKeystrokes(u"ABC abc"), 10);
-    EXPECT_EQ(countKeystrokes(u"\u00E9"), 3);                    // é
-    EXPECT_EQ(countKeystrokes(u"\u20AC\u2019\u2026\u00EB"), 12); // € ’ … ë
-    EXPECT_EQ(countKeystrokes(u"\r\n"), 1);
-    EXPECT_EQ(countKeystrokes(u"\"|?:"), 8);
-    EXPECT_EQ(countKeystrokes(u"1.,'-"), 5);
-    EXPECT_EQ(countKeystrokes(u"\u0101"), 1); // ā is not in Windows-1252
-}
-
-TEST(PunctuationSpacingPass, RemovesSpacesBeforeALineBreakInBothTexts) {
-    std::u16string test = u"One.  \r\nTwo! \r\nThree?  \r\nFour.   \r\nFive. x\r\n";
-    std::u16string source = u"A. \r\nB?\r\n";
+TEST(PunctuationSpacingPass, RemovesSpacesBetweenASentenceEndAndAReturnInBothTexts) {
+    Text test = u"One.  \r\nTwo! \r\nThree?  \r\nFour.   \r\nFive. x\r\n";
+    Text source = u"A. \r\nB?\r\n";
     punctuationSpacingPass(test, source);
-    // Three spaces match neither find text; a space not followed by CR stays.
-    EXPECT_EQ(test, u"One.\r\nTwo!\r\nThree?\r\nFour.   \r\nFive. x\r\n");
+    EXPECT_EQ(test, u"One.\r\nTwo!\r\nThree?\r\nFour.   \r\nFive. x\r\n"); // three spaces stay
     EXPECT_EQ(source, u"A.\r\nB?\r\n");
-}
-
-TEST(PunctuationSpacingPass, WorksOnRtfCodeBytes) {
-    std::string test = "end.  \r\n\\par next. \r\n\\par ";
-    std::string source = "Go! \r\n\\par ";
-    punctuationSpacingPass(test, source);
-    EXPECT_EQ(test, "end.\r\n\\par next.\r\n\\par ");
-    EXPECT_EQ(source, "Go!\r\n\\par ");
+    std::string code = "end.  \r\n\\par next. \r\n\\par ", other = "Go! \r\n";
+    punctuationSpacingPass(code, other);
+    EXPECT_EQ(code, "end.\r\n\\par next.\r\n\\par ");
+    EXPECT_EQ(other, "Go!\r\n");
 }
 
 } // namespace

@@ -10,215 +10,137 @@ namespace {
 
 using testing::prepared;
 using testing::repeated;
+using testing::shown;
 
-// The comparison passes in the session's order (without the punctuation checks).
-TestState compared(TextView typed, TextView source) {
-    TestState state = prepared(typed, source);
-    unmatchedWordPass(state, source);
-    excessWordPass(state, typed, source);
-    return state;
+// The outcome of the comparison passes in one line: each counted mark as text@position:class,
+// R: each repeat mark, X: each excess entry, = the excess text, then B and D the bracketed and
+// the doubled-word counts.
+std::string outcome(const TestState& s) {
+    const auto at = [](const auto& m) { return shown(m.text) + "@" + std::to_string(m.position); };
+    std::string out;
+    for (int k = 1; k <= s.errorCount; ++k)
+        out += at(s.errorMarks.at(k)) + ":" + std::to_string(s.errorMarks.at(k).errorClass) + ";";
+    for (int k = 1; k <= s.repeatMarkCount; ++k)
+        out += "R:" + at(s.repeatMarks.at(k)) + ";";
+    for (int k = 1; k <= s.excessCount; ++k)
+        out += "X:" + shown(s.excessWords.at(k)) + ";";
+    if (!s.excessText.empty())
+        out += "=" + shown(s.excessText) + ";";
+    if (s.bracketCount != 0 || s.repeatedWordErrors != 0)
+        out += "B" + std::to_string(s.bracketCount) + "D" + std::to_string(s.repeatedWordErrors);
+    return out;
 }
 
-TEST(UnmatchedWordPass, ExactCopyHasNoMarksAndNoExcessWords) {
-    const std::u16string source = u"The cat sat on the mat.\r\nIt was warm, very warm.";
-    const TestState state = compared(source, source);
-    EXPECT_EQ(state.errorCount, 0);
-    EXPECT_EQ(state.repeatMarkCount, 0);
-    EXPECT_EQ(state.excessCount, 0);
+TEST(ComparisonPasses, MarksRepeatsAndExcessWords) {
+    const Text x60 = repeated(u"x", 60);
+    const Text copy = u"The cat sat on the mat.\r\nIt was warm, very warm.";
+    // clang-format off
+    const std::tuple<const char*, Text, Text, std::string> cases[] = {
+        {"exact copy", copy, copy, ""},
+        {"return known by 'cat.'", u"a cat\r\nIt is", u"a cat. It is", ""},
+        {"known by w? and w!", u"why stop now", u"why? stop! now", ""},
+        {"' w,' needs the space", u"we at home", u"we sat, home", "at @4:0;"},
+        {"split word", u"I saw some thing there.", u"I saw something there.", "some thing@7:5;"},
+        {"missing hyphen", u"a well known fact", u"a well-known fact", "well known@3:5;"},
+        {"missing apostrophe", u"I don t know", u"I don't know", "don t@3:5;"},
+        {"stray full stop", u"It was the end . Then", u"It was the weekend. Then", "end .@12:1;"},
+        {"stray comma", u"the ray , then", u"the x-ray, then", "ray ,@5:2;"},
+        {"missing space", u"I saw thecat sat", u"I saw the cat sat", "thecat @7:4;"},
+        {"pair past the test's word count", u"thecat sat", u"I saw the cat sat", "thecat @1:0;"},
+        {"full stop inside, repeat of the class", u"It is the end.The dog ran now.So we go home",
+         u"It is the end. The dog ran now. So we go home", "end.The @11:1;R:now.So @27;"},
+        {"comma inside", u"we saw cats,dogs here", u"we saw cats, dogs here", "cats,dogs @8:2;"},
+        {"semicolon inside", u"it is so;we go", u"it is so; we go", "so;we @7:3;"},
+        {"a mark at the end is not inside", u"why ? now", u"why? now", "? @5:0;"},
+        {"same misspelling twice", u"teh cat and teh dog ran", u"the cat and the dog ran",
+         "teh @1:0;R:teh @13;"},
+        {"two wrong words", u"teh cat adn the dog", u"the cat and the dog", "teh @1:0;adn @9:0;"},
+        {"'. ' after returns", u"one\r\n. two\r\n. three", u"one. two. three", ". @6:0;. @13:0;"},
+        {"absorbed last word", u"I saw some thing", u"I saw something. " + x60, "some thing@7:5;"},
+        {"last word not in the window", u"a fine day", u"a fine day. " + x60, "day @8:5;"},
+        {"doubled word", u"I saw the the cat", u"I saw the cat", "the @11:0;X:(the );=the ;B1D1"},
+        {"doubled first word", u"the the cat", u"the cat", "the @5:0;X:(the );=the ;B1D1"},
+        {"doubled in the source", u"he had had enough", u"he had had enough", ""},
+        {"one bracket per doubled word", u"the the cat the dog", u"the cat dog",
+         "the @5:0;X:(the );X:the ;=the the ;B1D1"},
+        {"typed three times", u"bird one bird two bird today", u"bird one two today",
+         "X:bird ;X:bird ;=bird bird ;"},
+        {"last distinct word not examined", u"one two two.", u"one two.", ""},
+        {"... unless another follows", u"one two two. three", u"one two. three", "X:two ;=two ;"},
+        {"line feeds are no excess", u"one\r\ntwo three", u"one. two three", ""},
+        {"doubled returns are no doubled word", u"one\r\r\rtwo", u"one. two", ""}};
+    // clang-format on
+    for (const auto& [name, typed, source, expected] : cases) {
+        TestState state = prepared(typed, source);
+        unmatchedWordPass(state, source);
+        excessWordPass(state, typed, source);
+        EXPECT_EQ(outcome(state), expected) << name;
+    }
 }
 
-TEST(UnmatchedWordPass, WordAtALineEndIsKnownThroughTheFullStopRule) {
-    // "cat\r" is no source word, but the source has "cat.".
-    const std::u16string source = u"I have a cat. It sleeps all day";
-    const TestState state = compared(u"I have a cat\r\nIt sleeps all day", source);
-    EXPECT_EQ(state.errorCount, 0);
+TEST(UnmatchedWordPass, LastWordIsLookedUpInThe41CharactersEndingAtTheLimit) {
+    // "typ" stands at 23..25 of the source.
+    const Text source = u"We are practising our typing every day and then some more words here";
+    for (const auto& [limit, marks] : {std::pair{25, 0}, {24, 1}, {63, 0}, {64, 1}}) {
+        TestState state = prepared(u"We are practising our typ", source, limit);
+        unmatchedWordPass(state, source);
+        EXPECT_EQ(state.errorCount, marks) << "limit " << limit;
+    }
 }
 
-TEST(Joins, SplitWordIsOneErrorCoveringBothWords) {
-    const std::u16string source = u"I saw something there.";
-    const TestState state = compared(u"I saw some thing there.", source);
-    ASSERT_EQ(state.errorCount, 1);
-    EXPECT_EQ(state.errorMarks.at(1).text, u"some thing");
-    EXPECT_EQ(state.errorMarks.at(1).position, 7);
-    EXPECT_EQ(state.errorMarks.at(1).errorClass, 5);
-    EXPECT_EQ(state.joinList, u"thing /");
-    EXPECT_EQ(state.excessCount, 0); // "thing" is blanked, not counted again
-    EXPECT_EQ(state.testWords.at(4), u"");
+TEST(MarkAWord, ShortWordsWithAReturnCountOnlyFromALetterOrDigitAndALineFeedNever) {
+    // clang-format off
+    const std::tuple<Text, int, int> cases[] = { // typed text, word, marks
+        {u".\r\nx", 1, 0}, {u"-\r\nx", 1, 0}, {u"a\r\nx", 1, 1}, {u"z\r\nx", 1, 1},
+        {u"A\r\nx", 1, 1}, {u"[\r\nx", 1, 1}, {u"9\r\nx", 1, 1}, {u"..\r\nx", 1, 1},
+        {u"a\r\nx", 2, 0}}; // the lone line feed
+    // clang-format on
+    for (const auto& [typed, word, marks] : cases) {
+        TestState state = prepared(typed, u"");
+        state.wordIndex = word;
+        markAWord(state, u"nothing here");
+        EXPECT_EQ(state.errorCount, marks) << shown(typed) << " word " << word;
+    }
 }
 
-TEST(Joins, MissingHyphenAndMissingApostrophe) {
-    const TestState hyphen = compared(u"a well known fact", u"a well-known fact");
-    ASSERT_EQ(hyphen.errorCount, 1);
-    EXPECT_EQ(hyphen.errorMarks.at(1).text, u"well known");
-    EXPECT_EQ(hyphen.errorMarks.at(1).errorClass, 5);
-
-    const TestState apostrophe = compared(u"I don t know", u"I don't know");
-    ASSERT_EQ(apostrophe.errorCount, 1);
-    EXPECT_EQ(apostrophe.errorMarks.at(1).text, u"don t");
-    EXPECT_EQ(apostrophe.errorMarks.at(1).errorClass, 5);
-}
-
-TEST(Joins, StrayFullStopJoinedWithTheWordBeforeIsAFullStopFault) {
-    // "end " is unknown (the source has it only inside "weekend."); joined with " ." it
-    // gives "end." and the pair ends in " .": class 1.
-    const std::u16string source = u"It was the weekend. Then we left";
-    const TestState state = compared(u"It was the end . Then we left", source);
-    ASSERT_EQ(state.errorCount, 1);
-    EXPECT_EQ(state.errorMarks.at(1).text, u"end .");
-    EXPECT_EQ(state.errorMarks.at(1).errorClass, 1);
-}
-
-TEST(Joins, FourthCandidateIsTheWordWithASpacedFullStop) {
+TEST(Joins, LastCandidateIsTheWordWithASpacedFullStop) {
     TestState state = prepared(u"end x", u"");
     EXPECT_EQ(joinAttempt(state, 1, u"the end ."), u"end .");
     EXPECT_EQ(state.testWords.at(1), u"end x");
     EXPECT_EQ(state.joinList, u"x/");
-
-    TestState none = prepared(u"end x", u"");
-    EXPECT_EQ(joinAttempt(none, 1, u"the end"), u"");
-    EXPECT_EQ(none.testWords.at(1), u"end ");
-    EXPECT_EQ(none.joinList, u"");
 }
 
-TEST(Classification, RunTogetherWordsAreAMissingSpace) {
-    const TestState state = compared(u"I saw thecat sat there", u"I saw the cat sat there");
-    ASSERT_EQ(state.errorCount, 1);
-    EXPECT_EQ(state.errorMarks.at(1).text, u"thecat ");
-    EXPECT_EQ(state.errorMarks.at(1).errorClass, 4);
+TEST(ExcessWords, NormalisedFormDropsClosingPunctuationInAFixedOrder) {
+    // clang-format off
+    const std::pair<Text, Text> cases[] = {
+        {u" end. ", u"end"}, {u"end.\r", u"end"}, {u"95%,", u"95"}, {u"why?!", u"why"},
+        {u"\n", u"\n"}, {u"a.%", u"a"}, {u"end.,!", u"end."}, {u"x;;", u"x;"}};
+    // clang-format on
+    for (const auto& [word, normal] : cases)
+        EXPECT_EQ(normaliseWord(word), normal) << shown(word);
 }
 
-TEST(Classification, SecondFullStopFaultGoesToTheRepeatMarks) {
-    const std::u16string source = u"It is the end. The dog ran now. So we go home";
-    const TestState state = compared(u"It is the end.The dog ran now.So we go home", source);
-    ASSERT_EQ(state.errorCount, 1);
-    EXPECT_EQ(state.errorMarks.at(1).text, u"end.The ");
-    EXPECT_EQ(state.errorMarks.at(1).errorClass, 1);
-    ASSERT_EQ(state.repeatMarkCount, 1);
-    EXPECT_EQ(state.repeatMarks.at(1).text, u"now.So ");
-    EXPECT_EQ(state.repeatMarks.at(1).position, 27);
-    // The entry that left the count keeps its text.
-    EXPECT_EQ(state.errorMarks.at(2).text, u"now.So ");
-}
+TEST(Bounds, MarksDistinctWordsAndDoubledWords) {
+    TestState marks = prepared(u"zzz yyy", u"");
+    marks.wordIndex = 1;
+    marks.errorCount = 1499;
+    EXPECT_NO_THROW(markAWord(marks, u"abc"));
+    marks.wordIndex = 2;
+    EXPECT_THROW(markAWord(marks, u"abc"), BoundFailure);
+    EXPECT_EQ(marks.errorCount, 1500);
 
-TEST(Classification, SameMisspellingTwiceIsCountedOnce) {
-    const TestState state = compared(u"teh cat and teh dog ran", u"the cat and the dog ran");
-    EXPECT_EQ(state.errorCount, 1);
-    ASSERT_EQ(state.repeatMarkCount, 1);
-    EXPECT_EQ(state.repeatMarks.at(1).position, 13);
-}
-
-TEST(MarkAWord, ShortTokensWithACarriageReturn) {
-    TestState stop = prepared(u".\r\nx", u"");
-    stop.wordIndex = 1;
-    markAWord(stop, u"nothing here");
-    EXPECT_EQ(stop.errorCount, 0);
-
-    TestState letter = prepared(u"a\r\nx", u"");
-    letter.wordIndex = 1;
-    markAWord(letter, u"nothing here");
-    EXPECT_EQ(letter.errorCount, 1);
-
-    TestState lineFeed = prepared(u"a\r\nx", u"");
-    lineFeed.wordIndex = 2; // the lone line feed
-    markAWord(lineFeed, u"nothing here");
-    EXPECT_EQ(lineFeed.errorCount, 0);
-}
-
-TEST(MarkAWord, ErrorMarkBoundFails) {
-    TestState state = prepared(u"zzz yyy", u"");
-    state.errorCount = 1500;
-    state.wordIndex = 1;
-    EXPECT_THROW(markAWord(state, u"abc"), BoundFailure);
-    EXPECT_EQ(state.errorCount, 1500);
-}
-
-TEST(LastWord, CutOffWordInsideTheLastSourceCharactersIsNotMarked) {
-    const std::u16string source = u"We are practising our typing every day";
-    // The window is the 41 characters up to the source limit.
-    TestState near = prepared(u"We are practising our typ", source);
-    near.sourceLimit = 30; // window 1..30 holds "typ"
-    unmatchedWordPass(near, source);
-    EXPECT_EQ(near.errorCount, 0);
-
-    TestState far = prepared(u"We are practising our typ", source);
-    far.sourceLimit = 10; // window 1..10 does not
-    unmatchedWordPass(far, source);
-    // Marked; the join attempt with the (empty) entry after the last word finds "typ" itself
-    // in the source, so the mark becomes "typ " of the split-word class.
-    ASSERT_EQ(far.errorCount, 1);
-    EXPECT_EQ(far.errorMarks.at(1).text, u"typ ");
-    EXPECT_EQ(far.errorMarks.at(1).errorClass, 5);
-    EXPECT_EQ(far.joinList, u"/");
-}
-
-TEST(LastWord, AbsorbedLastWordAddsNoFurtherMark) {
-    // "some" joins with the last word "thing", which is not in the window.
-    const std::u16string source = u"I saw something. " + repeated(u"x", 60);
-    TestState state = prepared(u"I saw some thing", source);
-    unmatchedWordPass(state, source);
-    ASSERT_EQ(state.errorCount, 1);
-    EXPECT_EQ(state.errorMarks.at(1).text, u"some thing");
-}
-
-TEST(ExcessWords, DoubledWordIsMarkedListedAndBracketed) {
-    const TestState state = compared(u"I saw the the cat", u"I saw the cat");
-    ASSERT_EQ(state.errorCount, 1);
-    EXPECT_EQ(state.errorMarks.at(1).text, u"the ");
-    EXPECT_EQ(state.errorMarks.at(1).position, 11);
-    EXPECT_EQ(state.repeatedWordErrors, 1);
-    ASSERT_EQ(state.excessCount, 1);
-    EXPECT_EQ(state.excessWords.at(1), u"(the )");
-    EXPECT_EQ(state.excessText, u"the ");
-    EXPECT_EQ(state.bracketCount, 1);
-}
-
-TEST(ExcessWords, DoubledInTheSourceIsNoError) {
-    const TestState state = compared(u"he had had enough", u"he had had enough");
-    EXPECT_EQ(state.repeatedWordErrors, 0);
-    EXPECT_EQ(state.errorCount, 0);
-}
-
-TEST(ExcessWords, WordTypedThreeTimesGivesTwoEntries) {
-    const TestState state = compared(u"bird one bird two bird today", u"bird one two today");
-    ASSERT_EQ(state.excessCount, 2);
-    EXPECT_EQ(state.excessWords.at(1), u"bird ");
-    EXPECT_EQ(state.excessWords.at(2), u"bird ");
-    EXPECT_EQ(state.excessText, u"bird bird ");
-    EXPECT_EQ(state.bracketCount, 0);
-}
-
-TEST(ExcessWords, LastDistinctWordIsNeverExamined) {
-    // "two" is the last distinct word collected: typed twice, once in the source, no entry.
-    const TestState state = compared(u"one two two.", u"one two.");
-    EXPECT_EQ(state.errorCount, 0);
-    EXPECT_EQ(state.excessCount, 0);
-    // One word more and "two" is examined.
-    EXPECT_EQ(compared(u"one two two. three", u"one two. three").excessCount, 1);
-}
-
-TEST(ExcessWords, NormalisedFormDropsClosingPunctuation) {
-    EXPECT_EQ(normaliseWord(u" end. "), u"end");
-    EXPECT_EQ(normaliseWord(u"end.\r"), u"end");
-    EXPECT_EQ(normaliseWord(u"95%,"), u"95");
-    EXPECT_EQ(normaliseWord(u"why?!"), u"why");
-    EXPECT_EQ(normaliseWord(u"\n"), u"\n");
-}
-
-TEST(ExcessWords, DistinctWordBound) {
-    std::u16string typed;
+    Text typed; // 1001 different words
     for (int n = 0; n < 1001; ++n)
-        typed += std::u16string{u'w', static_cast<char16_t>(u'a' + n % 26),
-                                static_cast<char16_t>(u'a' + n / 26 % 26),
-                                static_cast<char16_t>(u'a' + n / 676), u' '};
-    TestState state = prepared(typed, u"");
-    EXPECT_THROW(excessWordPass(state, typed, u""), BoundFailure);
-}
+        typed += Text{u'w', static_cast<char16_t>(0x100 + n), u' '};
+    const Text thousand = typed.substr(0, 3000);
+    TestState distinct = prepared(thousand, u"");
+    EXPECT_NO_THROW(excessWordPass(distinct, thousand, u""));
+    distinct = prepared(typed, u"");
+    EXPECT_THROW(excessWordPass(distinct, typed, u""), BoundFailure);
 
-TEST(RepeatedWordPass, DoubledWordCountOverflowsPast255) {
-    const std::u16string typed = repeated(u"ab ", 300);
-    TestState state = prepared(typed, u"");
-    EXPECT_THROW(repeatedWordPass(state, u"xy"), OverflowFailure);
-    EXPECT_EQ(state.repeatedWordErrors, 255);
+    TestState doubled = prepared(repeated(u"ab ", 300), u"");
+    EXPECT_THROW(repeatedWordPass(doubled, u"xy"), OverflowFailure);
+    EXPECT_EQ(doubled.repeatedWordErrors, 255);
 }
 
 } // namespace
