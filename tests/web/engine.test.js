@@ -67,5 +67,5 @@ test('same-named tests', async () => {
       ['Class A/a01.rtf', 'Class A/a01 (2).rug', 'Afrikaans'],
     ],
   );
-  assert.deepStrictEqual(Object.keys(web.files).sort(), ['Resultaat.res', 'a01 (2).rug', 'a01.rug']);
+  assert.deepStrictEqual(Object.keys(web.files).sort(), ['Resultaat.csv', 'Resultaat.res', 'a01 (2).rug', 'a01.rug']);
 });
