@@ -15,3 +15,6 @@ TIKMETER_SCREENSHOT_DIR="$shots" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1280x900x24" "$build/tests/app/tst_app_ClassResults" exampleClass
 cp "$shots/results-view.png" "$root/docs/results-view.png"
 cp "$shots/class-report.png" "$root/docs/class-report.png"
+# The web page after marking the example class (headless Chromium).
+(cd "$root" && TIKMETER_SCREENSHOT_DIR="$shots" node --test tests/web/page.test.js >/dev/null)
+cp "$shots/web-page.png" "$root/docs/web-page.png"
