@@ -5,6 +5,7 @@
 #include "browser/PathText.h"
 #include "browser/TypeNames.h"
 
+#include <QCollator>
 #include <QCoreApplication>
 #include <QDrag>
 #include <QElapsedTimer>
@@ -191,12 +192,17 @@ QStringList FileList::selectedEntryPaths() const {
 }
 
 void FileList::sortOnce(int column) {
-    // Sorts by the column's text once; later refills show entries in fill order again.
+    // Sorts by the column's text once; later refills show entries in fill order again. Names
+    // follow the teacher's language, so "Ëlise" stands among the E's.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
     QList<QTreeWidgetItem*> items;
     while (topLevelItemCount() > 0)
         items.push_back(takeTopLevelItem(0));
     std::stable_sort(items.begin(), items.end(),
-                     [column](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                     [column, &collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                         if (column == NameColumn)
+                             return collator.compare(a->text(column), b->text(column)) < 0;
                          return a->text(column).compare(b->text(column), Qt::CaseInsensitive) < 0;
                      });
     addTopLevelItems(items);

@@ -82,6 +82,15 @@ private slots:
         QCOMPARE(column(FileList::SizeColumn), (QStringList{" ", "10 KB", "9 KB"}));
         QVERIFY(list_->fillFileList());
         QCOMPARE(column(), (QStringList{"folder", "a nine.rtf", "b ten.rtf"}));
+        // Names by the locale's collation: a letter with a diaeresis among its base letter.
+        temp_->addFile(QStringLiteral("\u00cblise.rtf"), 1);
+        temp_->addFile("zz.rtf", 1);
+        temp_->addFile("Frans.rtf", 1);
+        QVERIFY(list_->fillFileList());
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          {header->sectionViewportPosition(FileList::NameColumn) + 20, 5});
+        QCOMPARE(column(), (QStringList{"a nine.rtf", "b ten.rtf", QStringLiteral("\u00cblise.rtf"),
+                                        "folder", "Frans.rtf", "zz.rtf"}));
     }
 
     void rightClickOnAFolderSumsEveryFolder() {
