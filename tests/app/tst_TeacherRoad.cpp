@@ -3,6 +3,7 @@
 // result file and a marked test, print to PDF. Under a real display (Xvfb) the run also
 // saves screenshots when TIKMETER_SCREENSHOT_DIR names a folder.
 #include "WindowFixture.h"
+#include "app/ClassResultsWindow.h"
 #include "browser/FileList.h"
 #include "browser/TestList.h"
 
@@ -125,6 +126,17 @@ private slots:
         QVERIFY(log.startsWith("               Marking speed tests in Class A"));
         QVERIFY(log.contains(classFolder + "/a13.rtf.......Successful"));
         screenshot(window, "after-marking.png");
+
+        // The class's results open beside the log; they go to a spreadsheet.
+        ClassResultsWindow* classResults = window.classResultsWindow();
+        QVERIFY(classResults != nullptr && classResults->isVisible());
+        QCOMPARE(classResults->model().rowCount(), 3);
+        fixture.dialogs().saveAnswers.push_back(school.path() + "/Class A");
+        classResults->exportToExcel();
+        QProcess unzip;
+        unzip.start("unzip", {"-p", school.path() + "/Class A.xlsx", "xl/sharedStrings.xml"});
+        QVERIFY(unzip.waitForFinished());
+        QVERIFY(QString::fromUtf8(unzip.readAllStandardOutput()).contains("a13"));
 
         // Open the result file in the viewer.
         fixture.dialogs().openAnswers.push_back(dest + "/Resultaat.res");
