@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -448,29 +449,32 @@ private:
         }
         // The result lines that follow are appended only once their marked tests are durable.
         commitInOrder(staged, failure, failedAt, true);
+
+        std::vector<TestOutcome> outcomes;
+        for (std::size_t k = 0; k < failedAt; ++k) {
+            outcomes.push_back(outcomeOf(begin + k, group[k], staged[k].has_value()));
+        }
+        appendResults(outcomes, failure, failedAt);
+
         for (std::size_t k = 0; k < failedAt; ++k) {
             const std::size_t index = begin + k;
             state_.currentFilePath = files_[index].copy;
             title_ = state_.currentFilePath;
             observer_.titleChanged(title_);
-            inProgress_ = index;
-            switch (group[k].kind) {
-            case PreparedTest::Kind::LeftOut:
-                finishUnmarked(index, u"not marked: " + *leftOut_[index], false);
-                break;
-            case PreparedTest::Kind::TooShort:
-                finishUnmarked(index, u"too short or empty", true);
-                break;
-            case PreparedTest::Kind::TooLong:
-                finishUnmarked(index, u"too long or corrupt", true);
-                break;
-            case PreparedTest::Kind::Marked:
-                finishMarked(index, *group[k].marking, staged[k].has_value());
-                break;
-            case PreparedTest::Kind::Failed:
-                break;
+            const PreparedTest::Kind kind = group[k].kind;
+            observer_.logLine(printable(input_.entries[index]) +
+                              (kind == PreparedTest::Kind::Marked
+                                   ? group[k].marking->statusText
+                                   : std::u16string(kStatusDots) + outcomes[k].status));
+            ++(kind == PreparedTest::Kind::Marked    ? summary_.marked
+               : kind == PreparedTest::Kind::LeftOut ? summary_.leftOut
+                                                     : summary_.rejected);
+            if (kind == PreparedTest::Kind::Marked && group[k].marking->source != nullptr) {
+                lastSource_ = group[k].marking->source;
             }
+            observer_.testFinished(outcomes[k]);
             observer_.progress(index + 1, input_.entries.size());
+            observer_.letEventsRun();
         }
         if (failure) {
             inProgress_ = begin + failedAt;
@@ -481,6 +485,67 @@ private:
         }
     }
 
+    // What became of a test: its status, marks, marked test, and the result line it is to
+    // get (a failure line for a test too short or too long; none while a write failure
+    // stands, nor for a test the check left out).
+    TestOutcome outcomeOf(std::size_t index, PreparedTest& prepared, bool written) const {
+        const std::u16string& entry = input_.entries[index];
+        switch (prepared.kind) {
+        case PreparedTest::Kind::LeftOut:
+            return {entry, u"not marked: " + *leftOut_[index], std::nullopt, {}, std::nullopt};
+        case PreparedTest::Kind::TooShort:
+            return {entry, u"too short or empty", std::nullopt, {}, failureLine(printable(entry))};
+        case PreparedTest::Kind::TooLong:
+            return {entry, u"too long or corrupt", std::nullopt, {}, failureLine(printable(entry))};
+        case PreparedTest::Kind::Marked:
+        case PreparedTest::Kind::Failed:
+            break;
+        }
+        MarkingResult& result = *prepared.marking;
+        const std::u16string& target = files_[index].markedTest;
+        std::optional<std::u16string> line;
+        if (!state_.writeFailure) {
+            line = printable(resultLine(state_.destPath, target, result.marks.finalResultText));
+        }
+        const std::u16string& status = result.statusText;
+        return {entry, status.substr(std::min(kStatusDots.size(), status.size())),
+                std::move(result.marks), written ? target : std::u16string(), line};
+    }
+
+    // Appends a group's result lines, then their rows of the class's results table, each
+    // file in one whole append. A failed append is the failure of the group's first test
+    // with a line: neither that test nor the ones after it are reported.
+    void appendResults(std::vector<TestOutcome>& outcomes, std::optional<SessionEnded>& failure,
+                       std::size_t& failedAt) {
+        std::vector<std::u16string> lines;
+        std::vector<ResultRow> rows;
+        std::optional<std::size_t> first;
+        const std::u16string markedAt = markedAtText(std::chrono::system_clock::now());
+        for (std::size_t k = 0; k < outcomes.size(); ++k) {
+            if (auto row = resultRowOf(outcomes[k], markedAt)) {
+                first = first.value_or(k);
+                lines.push_back(*outcomes[k].resultLine);
+                rows.push_back(std::move(*row));
+            }
+        }
+        if (!first) {
+            return;
+        }
+        for (const auto& [target, write] :
+             {std::pair<std::u16string_view, std::function<void()>>{
+                  kResultFileName, [&] { appendResultLines(state_.destPath, lines); }},
+              {kResultsCsvName, [&] { appendResultRows(state_.destPath, rows); }}}) {
+            writeTarget_ = joinPath(state_.destPath, target);
+            if (auto ended = trapped(write)) {
+                failure = ended;
+                failedAt = *first;
+                outcomes.resize(*first);
+                return;
+            }
+            linesAppended_ = true;
+        }
+    }
+
     // Staged files of tests that will never be written.
     static void discardAll(const std::vector<PreparedTest>& left) {
         for (const PreparedTest& prepared : left) {
@@ -488,65 +553,6 @@ private:
                 documents::discardStagedFile(*prepared.markedTest);
             }
         }
-    }
-
-    // A test that is not marked: its log line, and the failure line when it was rejected.
-    void finishUnmarked(std::size_t index, const std::u16string& status, bool failureLineToo) {
-        const std::u16string& entry = input_.entries[index];
-        observer_.logLine(printable(entry) + std::u16string(kStatusDots) + status);
-        std::optional<std::u16string> line;
-        if (failureLineToo) {
-            trap_([&] { line = appendResultLine(failureLine(printable(entry))); });
-            ++summary_.rejected;
-        } else {
-            ++summary_.leftOut;
-        }
-        TestOutcome outcome{entry, status, std::nullopt, {}, line};
-        appendResultRowOf(outcome);
-        inProgress_.reset();
-        observer_.testFinished(outcome);
-    }
-
-    // The row of the class's results table follows its result line, and only a test with a
-    // result line has one.
-    void appendResultRowOf(const TestOutcome& outcome) {
-        trap_([&] {
-            if (auto row = resultRowOf(outcome, markedAtText(std::chrono::system_clock::now()))) {
-                writeTarget_ = joinPath(state_.destPath, kResultsCsvName);
-                appendResultRow(state_.destPath, *row);
-            }
-        });
-    }
-
-    std::u16string appendResultLine(const std::u16string& text) {
-        writeTarget_ = joinPath(state_.destPath, kResultFileName);
-        engine::appendResultLine(state_.destPath, text);
-        linesAppended_ = true;
-        return text;
-    }
-
-    void finishMarked(std::size_t index, MarkingResult& result, bool written) {
-        if (result.source != nullptr) {
-            lastSource_ = result.source;
-        }
-        const std::u16string& target = files_[index].markedTest;
-        std::optional<std::u16string> line;
-        trap_([&] {
-            if (!state_.writeFailure) {
-                line = appendResultLine(
-                    printable(resultLine(state_.destPath, target, result.marks.finalResultText)));
-            }
-        });
-        const std::u16string& entry = input_.entries[index];
-        const std::u16string& status = result.statusText;
-        observer_.logLine(printable(entry) + status);
-        TestOutcome outcome{entry, status.substr(std::min(kStatusDots.size(), status.size())),
-                            std::move(result.marks), written ? target : std::u16string(), line};
-        appendResultRowOf(outcome);
-        inProgress_.reset();
-        ++summary_.marked;
-        observer_.testFinished(outcome);
-        observer_.letEventsRun();
     }
 
     std::u16string trapMessage(FailureKind kind) const {

@@ -28,14 +28,16 @@ std::u16string failureLine(std::u16string_view listEntry) {
     return withoutLastFour(listEntry) + u".rug  0  wpm";
 }
 
-void appendResultLine(std::u16string_view destPath, std::u16string_view line) {
+void appendResultLines(std::u16string_view destPath, const std::vector<std::u16string>& lines) {
     // A character that Windows-1252 cannot hold is written as "?".
     std::string bytes;
-    for (const char16_t c : line) {
-        const auto byte = documents::encodeWindows1252(c);
-        bytes += byte ? static_cast<char>(*byte) : '?';
+    for (const std::u16string& line : lines) {
+        for (const char16_t c : line) {
+            const auto byte = documents::encodeWindows1252(c);
+            bytes += byte ? static_cast<char>(*byte) : '?';
+        }
+        bytes += "\r\n";
     }
-    bytes += "\r\n";
     appendToFile(documents::joinPath(destPath, kResultFileName), bytes);
 }
 

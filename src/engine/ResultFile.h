@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Lines of the result file "Resultaat.res" in a destination folder. The file is written in
 // Windows-1252 with CR LF line ends and is only ever appended to.
@@ -18,7 +19,7 @@ std::u16string resultLine(std::u16string_view destPath, std::u16string_view titl
 // of its last four characters, then "  0  wpm".
 std::u16string failureLine(std::u16string_view listEntry);
 
-// Appends one line (CR LF added) to destPath/Resultaat.res.
-void appendResultLine(std::u16string_view destPath, std::u16string_view line);
+// Appends lines (each with CR LF) to destPath/Resultaat.res, all of them or none.
+void appendResultLines(std::u16string_view destPath, const std::vector<std::u16string>& lines);
 
 } // namespace tikmeter::engine

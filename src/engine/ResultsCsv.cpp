@@ -298,6 +298,10 @@ std::optional<ResultRow> resultRowOfLine(std::u16string_view line) {
 }
 
 void appendResultRow(std::u16string_view destPath, const ResultRow& row) {
+    appendResultRows(destPath, {row});
+}
+
+void appendResultRows(std::u16string_view destPath, const std::vector<ResultRow>& rows) {
     const std::filesystem::path path =
         documents::toPath(documents::joinPath(destPath, kResultsCsvName));
     std::error_code error;
@@ -306,7 +310,9 @@ void appendResultRow(std::u16string_view destPath, const ResultRow& row) {
     if (error || size == 0) {
         bytes = "\xEF\xBB\xBF" + resultsCsvHeader();
     }
-    bytes += resultsCsvRow(row);
+    for (const ResultRow& row : rows) {
+        bytes += resultsCsvRow(row);
+    }
     // Made durable with the result lines, by the session's last sync.
     documents::appendWhole(path, bytes, false);
 }

@@ -103,5 +103,7 @@ std::optional<ResultRow> resultRowOfLine(std::u16string_view line);
 // in front when the file is missing or empty, in one whole append (documents::appendWhole):
 // the file gains the complete row or nothing. Throws DocumentError.
 void appendResultRow(std::u16string_view destPath, const ResultRow& row);
+// The same for several rows, all of them or none.
+void appendResultRows(std::u16string_view destPath, const std::vector<ResultRow>& rows);
 
 } // namespace tikmeter::engine
