@@ -1,5 +1,5 @@
-// Every file of the test corpus gives the outcome its manifest expects, and a document of about
-// 20 MB reads completely.
+// Every file of the test corpus gives the outcome its manifest expects and reads back as written,
+// and a document of about 20 MB reads completely.
 #include "TestSupport.h"
 #include "documents/DocumentError.h"
 
@@ -25,6 +25,7 @@ TEST(Corpus, EveryFileGivesItsRecordedText) {
             Document document;
             document.loadFile(path);
             got = toUtf8(document.text());
+            test::expectRoundTrip(document);
         } catch (const DocumentError& error) {
             EXPECT_EQ(error.kind(), DocumentErrorKind::Unreadable);
             got = "(unreadable)";

@@ -2,35 +2,8 @@
 // format of a caret.
 #include "TestSupport.h"
 
-#include <map>
-
 namespace tikmeter::documents {
 namespace {
-
-// Carries out a script of selection operations, separated by "|": @N sets the selection start, #N
-// its length, =TEXT the selected text, ~TEXT the whole text; b+ b- bold, u+ u- underline, cCOLOUR
-// the text colour and hCOLOUR the background (red or white), fNAME the font.
-void run(Document& document, std::string_view script) {
-    using Op = void (*)(Document&, const std::u16string&);
-    static const std::map<char, Op> ops = {
-        {'@', [](Document& d, const std::u16string& a) { d.setSelStart(std::stoul(toUtf8(a))); }},
-        {'#', [](Document& d, const std::u16string& a) { d.setSelLength(std::stoul(toUtf8(a))); }},
-        {'=', [](Document& d, const std::u16string& a) { d.setSelText(a); }},
-        {'~', [](Document& d, const std::u16string& a) { d.setText(a); }},
-        {'b', [](Document& d, const std::u16string& a) { d.setSelBold(a == u"+"); }},
-        {'u', [](Document& d, const std::u16string& a) { d.setSelUnderline(a == u"+"); }},
-        {'c',
-         [](Document& d, const std::u16string& a) { d.setSelColor(a == u"red" ? kRed : kWhite); }},
-        {'h', [](Document& d,
-                 const std::u16string& a) { d.setSelBackColor(a == u"red" ? kRed : kWhite); }},
-        {'f', [](Document& d, const std::u16string& a) { d.setSelFontName(a); }},
-    };
-    while (!script.empty()) {
-        const std::size_t end = std::min(script.find('|'), script.size());
-        ops.at(script[0])(document, fromUtf8(script.substr(1, end - 1)).value());
-        script.remove_prefix(std::min(end + 1, script.size()));
-    }
-}
 
 // A document (RTF code, or plain text), a script, and the text, formats (see test::formatsOf) and
 // selection it ends with.
@@ -49,7 +22,7 @@ class Edit : public ::testing::TestWithParam<EditRow> {};
 TEST_P(Edit, GivesTextFormatsAndSelection) {
     const EditRow& row = GetParam();
     Document document = test::fromRtf(row.start);
-    run(document, row.script);
+    test::run(document, row.script);
     EXPECT_EQ(document.text(), row.text);
     EXPECT_EQ(test::formatsOf(document), row.formats);
     EXPECT_EQ(document.selStart(), row.selStart);

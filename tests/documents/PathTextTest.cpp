@@ -44,14 +44,6 @@ TEST(PathText, OtherLoneSurrogatesAndTheirBytes) {
     EXPECT_EQ(toUtf8(u"latin1-\xDCE9.rtf"), "latin1-\xEF\xBF\xBD.rtf");
 }
 
-TEST(PathText, AFileNamedInLatin1OpensFromItsListedName) {
-    const test::TempFolder folder;
-    test::writeBytes(folder / "latin1-\xE9.rtf", "{\\rtf1 latin}");
-    Document document;
-    document.loadFile(toPath(fromPath(fs::directory_iterator(folder.path())->path())));
-    EXPECT_EQ(document.text(), u"latin");
-}
-
 TEST(PathText, NamesAndFolders) {
     for (const auto& [path, name, folder, destination] :
          {std::tuple{u"/home/t/Class A/jan.rtf", u"jan.rtf", u"/home/t/Class A", u"Class A"},

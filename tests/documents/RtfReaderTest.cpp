@@ -10,31 +10,35 @@ namespace {
 using test::formatsOf;
 using test::fromRtf;
 
-// Code and the text it gives, or nothing when the code is an unreadable document.
-struct TextRow {
+// Code, the text it gives (nothing when it is an unreadable document), and the format of each
+// character (see test::formatsOf; not checked when empty).
+struct Row {
     std::string code;
     std::optional<std::u16string> text;
+    std::string_view formats = {};
 };
 
-void PrintTo(const TextRow& row, std::ostream* out) {
-    *out << ::testing::PrintToString(row.code);
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << ::testing::PrintToString(row.code.substr(0, 200));
 }
 
-class ReadText : public ::testing::TestWithParam<TextRow> {};
+class Read : public ::testing::TestWithParam<Row> {};
 
-TEST_P(ReadText, GivesItsTextOrFailsCleanly) {
+TEST_P(Read, GivesTextAndFormatsOrFailsCleanly) {
+    const auto& [code, text, formats] = GetParam();
     Document document = fromRtf("{\\rtf1 kept}");
     try {
-        document.setRtf(GetParam().code);
-        EXPECT_EQ(document.text(), GetParam().text.value_or(u"(unreadable)"));
+        document.setRtf(code);
+        EXPECT_EQ(document.text(), text.value_or(u"(unreadable)"));
+        EXPECT_EQ(formats.empty() ? "" : formatsOf(document), formats);
     } catch (const DocumentError& error) {
-        EXPECT_FALSE(GetParam().text) << error.what();
+        EXPECT_FALSE(text) << error.what();
         EXPECT_EQ(error.kind(), DocumentErrorKind::Unreadable);
         EXPECT_EQ(document.text(), u"kept");
     }
 }
 
-const TextRow kParagraphEnds[] = {
+const Row kParagraphEnds[] = {
     // The final paragraph mark is the document's own end, also before ignorable groups.
     {"{\\rtf1 a\\par b\\par}", u"a\r\nb"},
     {"{\\rtf1 a\\par b}", u"a\r\nb"},
@@ -46,9 +50,9 @@ const TextRow kParagraphEnds[] = {
     {"{\\rtf1 a\\line b\\line}", u"a\r\nb\r\n"},
     // Raw line ends are no text, even inside a word, but end a control word; a tab is text.
     {"{\\rtf1 wo\r\nrd\r\n and\rmo\nre\\b\r\nx\ty}", u"word andmorex\ty"}};
-INSTANTIATE_TEST_SUITE_P(ParagraphEnds, ReadText, ::testing::ValuesIn(kParagraphEnds));
+INSTANTIATE_TEST_SUITE_P(ParagraphEnds, Read, ::testing::ValuesIn(kParagraphEnds));
 
-const TextRow kControlWords[] = {
+const Row kControlWords[] = {
     // The space after a word is its delimiter; a sign belongs to the number; unknown words are left
     // out.
     {"{\\rtf1 \\b x\\b0  y\\fs-24z\\fs24-5\\unknownword123;}", u"x yz-5;"},
@@ -57,9 +61,9 @@ const TextRow kControlWords[] = {
      u"\u2014\u2013\u2018\u2019\u201C\u201D\u2022"},
     // Hex digits in either case; a broken escape is dropped, what follows stays.
     {"{\\rtf1 \\'E9\\'e9 a\\'zzb\\'4", u"\u00E9\u00E9 azzb4"}};
-INSTANTIATE_TEST_SUITE_P(ControlWords, ReadText, ::testing::ValuesIn(kControlWords));
+INSTANTIATE_TEST_SUITE_P(ControlWords, Read, ::testing::ValuesIn(kControlWords));
 
-const TextRow kUnicode[] = {
+const Row kUnicode[] = {
     {"{\\rtf1 caf\\u233?s}", u"caf\u00E9s"},
     {"{\\rtf1 caf\\u233\\'e9s}", u"caf\u00E9s"},
     {"{\\rtf1 \\uc2\\u937 xyz}", u"\u03A9z"},
@@ -74,9 +78,9 @@ const TextRow kUnicode[] = {
     // Noncharacters and absurd values are dropped, their fallback still skipped.
     {"{\\rtf1 a\\u-1?b\\u-2?c\\u99999999?d\\u-99999999?e\\u99999999999999999999?f}", u"abcdef"},
     {"{\\rtf1 a{\\uc99999999 \\u233 fallback}b\\uc-5\\u233 c}", u"a\u00E9b\u00E9c"}};
-INSTANTIATE_TEST_SUITE_P(Unicode, ReadText, ::testing::ValuesIn(kUnicode));
+INSTANTIATE_TEST_SUITE_P(Unicode, Read, ::testing::ValuesIn(kUnicode));
 
-const TextRow kCodePages[] = {
+const Row kCodePages[] = {
     {"{\\rtf1\\ansi \\'e9\\'80\\'81 caf\xe9}", u"\u00E9\u20AC\u0081 caf\u00E9"},
     {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e9\xc0}", u"\u0410\u0439\u0410"},
     {"{\\rtf1\\ansi\\ansicpg437 \\'e9}", u"\u00E9"}, // unsupported: 1252
@@ -106,9 +110,9 @@ const TextRow kCodePages[] = {
     // Each \'hh of a \uN fallback is one skipped byte.
     {"{\\rtf1\\ansicpg932\\uc2 \\u12354\\'82\\'a0 x}", u"\u3042 x"},
     {"{\\rtf1\\ansicpg932\\uc1 \\u12354\\'82\\'a0x}", u"\u3042\uFFFDx"}};
-INSTANTIATE_TEST_SUITE_P(CodePages, ReadText, ::testing::ValuesIn(kCodePages));
+INSTANTIATE_TEST_SUITE_P(CodePages, Read, ::testing::ValuesIn(kCodePages));
 
-const TextRow kDestinations[] = {
+const Row kDestinations[] = {
     {"{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
      "{\\stylesheet{\\s0 Normal;}}x{\\info\\version1{\\title T}{\\author A}hidden}}",
      u"x"},
@@ -121,26 +125,25 @@ const TextRow kDestinations[] = {
     {"{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} now}", u"see link now"},
     {"{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 1}}}", u"1"},
     {"{\\rtf1 a{\\pict 0102", u"a"}}; // an unterminated skipped group ends the document
-INSTANTIATE_TEST_SUITE_P(Destinations, ReadText, ::testing::ValuesIn(kDestinations));
+INSTANTIATE_TEST_SUITE_P(Destinations, Read, ::testing::ValuesIn(kDestinations));
 
-const TextRow kBrokenCode[] = {
-    {"{\\rtf1 a\\bin3 {}\\b}", u"ab"},
-    {"{\\rtf1 a{\\pict\\bin4 }}}{b}c}", u"ac"},
-    {"{\\rtf1 a\\bin0 b\\bin-5 c\\bin2 }}", u"abc"},
-    {"{\\rtf1 abc{\\b def", u"abcdef"}, // truncated: the text up to the cut
-    {"{\\rtf1 abc}}}}def", u"abc"},     // nothing after the root group
-    {"{\\rtf1 abc\\", u"abc"},
-    {"{\\rtf", u""},
-    // \binN whose data runs past the end of the code.
-    {"{\\rtf1 a\\bin999999999 xyz}", {}},
-    {"{\\rtf1 a{\\pict\\bin10 xyz}}", {}},
-    {"{\\rtf1 a\\bin2 }", {}},
-    {"{\\rtf1 a\\bin99999999999999999 }", {}}};
-INSTANTIATE_TEST_SUITE_P(BrokenCode, ReadText, ::testing::ValuesIn(kBrokenCode));
+const Row kBrokenCode[] = {{"{\\rtf1 a\\bin3 {}\\b}", u"ab"},
+                           {"{\\rtf1 a{\\pict\\bin4 }}}{b}c}", u"ac"},
+                           {"{\\rtf1 a\\bin0 b\\bin-5 c\\bin2 }}", u"abc"},
+                           {"{\\rtf1 abc{\\b def", u"abcdef"}, // truncated: the text up to the cut
+                           {"{\\rtf1 abc}}}}def", u"abc"},     // nothing after the root group
+                           {"{\\rtf1 abc\\", u"abc"},
+                           {"{\\rtf", u""},
+                           // \binN whose data runs past the end of the code.
+                           {"{\\rtf1 a\\bin999999999 xyz}", {}},
+                           {"{\\rtf1 a{\\pict\\bin10 xyz}}", {}},
+                           {"{\\rtf1 a\\bin2 }", {}},
+                           {"{\\rtf1 a\\bin99999999999999999 }", {}}};
+INSTANTIATE_TEST_SUITE_P(BrokenCode, Read, ::testing::ValuesIn(kBrokenCode));
 
 // Bytes that do not begin with "{\rtf": UTF-8 when valid, else 1252; every line end becomes CR LF;
 // noncharacters become U+FFFD; binary data is unreadable.
-const TextRow kPlainText[] = {
+const Row kPlainText[] = {
     {"", u""},
     {"a\r\nb\nc\rd\n\re\r\r\nf\n", u"a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\nf\r\n"},
     {"caf\xc3\xa9 \xe2\x82\xac\xF0\x9F\x98\x80", u"caf\u00E9 \u20AC\U0001F600"},
@@ -152,51 +155,35 @@ const TextRow kPlainText[] = {
     {std::string(500, 'x') + "\x01", std::u16string(500, u'x') + u"\x01"}, // a stray control
     {"\x01\x02\x03\x04text", {}},
     {std::string("abc\0def", 7), {}}};
-INSTANTIATE_TEST_SUITE_P(PlainText, ReadText, ::testing::ValuesIn(kPlainText));
+INSTANTIATE_TEST_SUITE_P(PlainText, Read, ::testing::ValuesIn(kPlainText));
 
-// Code and the format of each character it gives (see test::formatsOf).
-struct FormatRow {
-    std::string_view code;
-    std::string_view formats;
-};
-
-void PrintTo(const FormatRow& row, std::ostream* out) {
-    *out << row.code;
-}
-
-class ReadFormat : public ::testing::TestWithParam<FormatRow> {};
-
-TEST_P(ReadFormat, GivesItsFormats) {
-    EXPECT_EQ(formatsOf(fromRtf(GetParam().code)), GetParam().formats);
-}
-
-const FormatRow kFormats[] = {
-    {"plain text", "-|-|-|-|-|-|-|-|-|-"},
-    {"{\\rtf1 n{\\b b{\\i bi}b}{\\ul u\\ul0 n\\ul u\\ulnone n}{\\uldb d}n}",
+const Row kFormats[] = {
+    {"plain text", u"plain text", "-|-|-|-|-|-|-|-|-|-"},
+    {"{\\rtf1 n{\\b b{\\i bi}b}{\\ul u\\ul0 n\\ul u\\ulnone n}{\\uldb d}n}", u"nbbibunundn",
      "-|b|bi|bi|b|u|-|u|-|u|-"},
     // A toggle without a number, or with one other than 0, switches on.
-    {"{\\rtf1 \\b0 a\\b b\\b1 c\\b2 d\\b0 e\\i f}", "-|b|b|b|-|i"},
+    {"{\\rtf1 \\b0 a\\b b\\b1 c\\b2 d\\b0 e\\i f}", u"abcdef", "-|b|b|b|-|i"},
     // \ulnone switches off whatever its number; \ulc is a colour, not underline.
-    {"{\\rtf1 \\ul a\\ulnone1 b\\ulc1 c}", "u|-|-"},
+    {"{\\rtf1 \\ul a\\ulnone1 b\\ulc1 c}", u"abc", "u|-|-"},
     // \plain resets character formatting, \pard does not; runs without characters leave no trace.
-    {"{\\rtf1 \\b\\i\\ul\\fs30 a\\pard b\\plain c{\\b}d{\\b e}{\\b f}\\b\\b0 g\\par}",
+    {"{\\rtf1 \\b\\i\\ul\\fs30 a\\pard b\\plain c{\\b}d{\\b e}{\\b f}\\b\\b0 g\\par}", u"abcdefg",
      "bius30|bius30|-|-|b|b|-"},
     // Colour entry 0 (empty) and missing entries are the automatic colour.
     {"{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red1\\green2\\blue3;}"
      "\\cf1 a\\highlight3 b\\cb2 c\\chcbpat0 d\\cf0 e\\cf3 f\\cf99 g\\highlight-1\\cf\\chcbpat1 h}",
-     "cff0000|cff0000h010203|cff0000h0000ff|cff0000|-|c010203|-|hff0000"},
+     u"abcdefgh", "cff0000|cff0000h010203|cff0000h0000ff|cff0000|-|c010203|-|hff0000"},
     // \fs alone is \fs24; a negative size is the default size.
-    {"{\\rtf1 a\\fs b\\fs30 c\\fs-4 d}", "-|s24|s30|-"},
+    {"{\\rtf1 a\\fs b\\fs30 c\\fs-4 d}", u"abcd", "-|s24|s30|-"},
     // Font names, also in entries without groups, in their own code page and with escaped ';'; the
     // default font (\deff) and unknown fonts are the base font.
     {"{\\rtf1\\deff1{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}"
      "{\\f2{\\*\\panose 0102}Courier{\\*\\falt Mono};}}a\\f2 b\\f0 c\\f1 d\\f7 e}",
-     "-|fCourier|fTimes New Roman|-|-"},
-    {"{\\rtf1{\\fonttbl\\f0\\fswiss Arial;\\f1 Caf\\'e9 Sans;}\\f1 x}", "fCaf\xC3\xA9 Sans"},
+     u"abcde", "-|fCourier|fTimes New Roman|-|-"},
+    {"{\\rtf1{\\fonttbl\\f0\\fswiss Arial;\\f1 Caf\\'e9 Sans;}\\f1 x}", u"x", "fCaf\xC3\xA9 Sans"},
     {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 M;}"
      "{\\f2\\fcharset128 \\'82;}{\\f3 \\'3b\\\\;}}\\f1 x\\f2 y\\f3 z}",
-     "f\xEF\xBC\xAD\xEF\xBC\xB3 M|f\xEF\xBF\xBD|f;\\"}};
-INSTANTIATE_TEST_SUITE_P(Formats, ReadFormat, ::testing::ValuesIn(kFormats));
+     u"xyz", "f\xEF\xBC\xAD\xEF\xBC\xB3 M|f\xEF\xBF\xBD|f;\\"}};
+INSTANTIATE_TEST_SUITE_P(Formats, Read, ::testing::ValuesIn(kFormats));
 
 // The default font (\deff) the code names is the base font; plain text keeps the one set.
 TEST(ReadFonts, TheDefaultFontIsTheBaseFont) {
@@ -211,20 +198,14 @@ TEST(ReadFonts, TheDefaultFontIsTheBaseFont) {
 
 // Groups nest to depth 4096 (the root group is depth 1). Deeper groups share the state of the
 // deepest kept group, so formatting set in them stays after them; any depth is read.
-class ReadDepth : public ::testing::TestWithParam<std::pair<std::size_t, std::string_view>> {};
-
-TEST_P(ReadDepth, KeepsGroupStatesToTheLimit) {
-    const auto& [depth, formats] = GetParam(); // of the group that holds "{\b x}y"
-    const std::string code =
-        "{\\rtf1 a" + std::string(depth - 1, '{') + "{\\b x}y" + std::string(depth - 1, '}') + "b}";
-    const Document document = fromRtf(code);
-    EXPECT_EQ(document.text(), u"axyb");
-    EXPECT_EQ(formatsOf(document), formats);
+std::string nested(std::size_t depth) { // "{\b x}y" in a group of that depth
+    return "{\\rtf1 a" + std::string(depth - 1, '{') + "{\\b x}y" + std::string(depth - 1, '}') +
+           "b}";
 }
-
-INSTANTIATE_TEST_SUITE_P(Limit, ReadDepth,
-                         ::testing::Values(std::pair{4095u, "-|b|-|-"}, std::pair{4096u, "-|b|b|-"},
-                                           std::pair{200000u, "-|b|b|-"}));
+const Row kGroups[] = {{nested(4095), u"axyb", "-|b|-|-"},
+                       {nested(4096), u"axyb", "-|b|b|-"},
+                       {nested(200000), u"axyb", "-|b|b|-"}};
+INSTANTIATE_TEST_SUITE_P(Groups, Read, ::testing::ValuesIn(kGroups));
 
 } // namespace
 } // namespace tikmeter::documents
