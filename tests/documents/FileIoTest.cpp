@@ -9,7 +9,6 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -83,24 +82,34 @@ protected:
     test::TempFolder folder;
 };
 
-TEST_F(Files, FaultsAreTypedAndChangeNothing) {
+// Every call of the table on one folder, and what the folder holds afterwards.
+TEST_F(Files, CallsOfTheTableAndWhatTheyLeave) {
+    const std::string longName = std::string(NAME_MAX - 4, 'n') + ".rug";
     const std::map<std::string, std::string> files = {
-        {"file.rtf", "{\\rtf1 text}"},       {"Resultaat.res", "first line\r\n"},
-        {"bin.rtf", "{\\rtf1 x\\bin1000 }"}, {"locked.rtf", "old"},
-        {"secret.rtf", "{\\rtf1 x}"},        {"latin1-\xE9.rtf", "{\\rtf1 x}"}};
+        {"file.rtf", "{\\rtf1 text}"},         {"Resultaat.res", "first line\r\n"},
+        {"bin.rtf", "{\\rtf1 x\\bin1000 }"},   {"locked.rtf", "old"},
+        {"secret.rtf", "{\\rtf1 x}"},          {"latin1-\xE9.rtf", "{\\rtf1 x}"},
+        {"old.rtf", std::string(100000, 'x')}, {longName, "old"}};
     for (const auto& [name, bytes] : files) {
         test::writeBytes(at(name), bytes);
     }
     const fs::path pipe = at("pipe.rtf"), file = at("file.rtf"), result = at("Resultaat.res");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
-    fs::create_symlink("file.rtf", at("link.res"));
+    for (const auto& [link, target] : {std::pair{"link.res", "file.rtf"},
+                                       {"link.rug", "file.rtf"},
+                                       {"same.rtf", "file.rtf"},
+                                       {"dangling.rug", "made.rug"}}) {
+        fs::create_symlink(target, at(link));
+    }
     fs::create_directory(at("locked"));
     test::writeBytes(at("limit.rtf"), "");
     fs::resize_file(at("limit.rtf"), kMaxFileSize); // sparse: no disk space used
     test::writeBytes(at("over.rtf"), "");
     fs::resize_file(at("over.rtf"), kMaxFileSize + 1);
-    for (const auto& [name, mode] :
-         {std::pair{"locked.rtf", 0444}, {"secret.rtf", 0}, {"locked", 0500}}) {
+    for (const auto& [name, mode] : {std::pair{"locked.rtf", 0444},
+                                     {"secret.rtf", 0},
+                                     {"locked", 0500},
+                                     {longName.c_str(), 0600}}) {
         fs::permissions(at(name), fs::perms(mode));
     }
     fs::permissions(folder.path(), fs::perms::all);
@@ -146,50 +155,39 @@ TEST_F(Files, FaultsAreTypedAndChangeNothing) {
         {"append past the limit", appending(result, std::string(40, 'x')), int(Kind::Other), 20},
         {"copy past the limit", copying(result, file), int(Kind::Other), 8},
         {"append within the limit", appending(result, "second\r\n"), kReturned, 20},
+        // Saves replace whole files (keeping their permissions) and links, never following them.
+        {"save a new file", saving(at("new.rtf")), kReturned},
+        {"save over a bigger file", saving(at("old.rtf")), kReturned},
+        {"save the longest name", saving(at(longName)), kReturned},
+        {"save over a link", saving(at("link.rug")), kReturned},
+        {"copy over a dangling link", copying(at("new.rtf"), at("dangling.rug")), kReturned},
+        {"copy onto the same file", copying(file, at("same.rtf")), kReturned},
+        {"append to a new file", appending(at("made.res"), "one\r\n"), kReturned},
+        {"append again", appending(at("made.res"), "two\r\n"), kReturned},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(outcome(row.call, row.sizeLimit), row.expected) << row.what;
     }
     // Nothing else changed, and no temporary file is left.
+    const std::string saved = Document().rtf();
     std::map<std::string, std::string> expected = files;
     expected["Resultaat.res"] += "second\r\n";
     expected.insert({{"pipe.rtf", "(other)"},
                      {"locked", "(other)"},
                      {"link.res", "-> file.rtf"},
+                     {"same.rtf", "-> file.rtf"},
+                     {"made.res", "one\r\ntwo\r\n"},
                      {"limit.rtf", std::to_string(kMaxFileSize) + " bytes"},
                      {"over.rtf", std::to_string(kMaxFileSize + 1) + " bytes"}});
-    fs::permissions(at("secret.rtf"), fs::perms::owner_read);
-    EXPECT_TRUE(contents() == expected);
-}
-
-TEST_F(Files, SavesReplaceWholeFilesAndNeverFollowLinks) {
-    Document document;
-    document.setText(u"caf\u00E9\r\nline");
-    test::writeBytes(at("precious.rtf"), "precious");
-    test::writeBytes(at("old.rtf"), std::string(100000, 'x'));
-    fs::create_symlink("precious.rtf", at("link.rug"));
-    fs::create_symlink("made-through-link.rug", at("dangling.rug"));
-    fs::create_symlink("precious.rtf", at("same.rtf"));
-    const std::string longName = std::string(NAME_MAX - 4, 'n') + ".rug";
-    test::writeBytes(at(longName), "old");
-    fs::permissions(at(longName), fs::perms(0600));
-    for (const char* name : {"new.rtf", "old.rtf", "link.rug"}) {
-        document.saveFile(at(name));
+    for (const std::string& name : {std::string("new.rtf"), std::string("old.rtf"), longName,
+                                    std::string("link.rug"), std::string("dangling.rug")}) {
+        expected[name] = saved;
     }
-    writeFileAtomically(at(longName), "marked");
-    copyFileAtomically(at("new.rtf"), at("dangling.rug"));
-    copyFileAtomically(at("precious.rtf"), at("same.rtf")); // the same file: nothing to do
-    appendWhole(at("made.res"), "one\r\n");
-    appendWhole(at("made.res"), "two\r\n");
-    const std::map<std::string, std::string> expected = {
-        {"new.rtf", document.rtf()},  {"old.rtf", document.rtf()},
-        {"link.rug", document.rtf()}, {"dangling.rug", document.rtf()},
-        {"precious.rtf", "precious"}, {"same.rtf", "-> precious.rtf"},
-        {longName, "marked"},         {"made.res", "one\r\ntwo\r\n"}};
+    fs::permissions(at("secret.rtf"), fs::perms::owner_read);
     EXPECT_TRUE(contents() == expected);
     EXPECT_EQ(fs::status(at(longName)).permissions(), fs::perms(0600));
     // The same file through a link and another spelling; two files; no file.
-    EXPECT_TRUE(sameFile(at("same.rtf"), folder.path() / "." / "precious.rtf"));
+    EXPECT_TRUE(sameFile(at("same.rtf"), folder.path() / "." / "file.rtf"));
     EXPECT_FALSE(sameFile(at("new.rtf"), at("old.rtf")) || sameFile(at("none"), at("none")));
 }
 

@@ -81,10 +81,19 @@ const Row kUnicode[] = {
 INSTANTIATE_TEST_SUITE_P(Unicode, Read, ::testing::ValuesIn(kUnicode));
 
 const Row kCodePages[] = {
-    {"{\\rtf1\\ansi \\'e9\\'80\\'81 caf\xe9}", u"\u00E9\u20AC\u0081 caf\u00E9"},
-    {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e9\xc0}", u"\u0410\u0439\u0410"},
-    {"{\\rtf1\\ansi\\ansicpg437 \\'e9}", u"\u00E9"}, // unsupported: 1252
-    {"{\\rtf1\\mac caf\\'8e}", u"caf\u00E9"},
+    // Characters of every code page from its table; bytes without one are U+FFFD, and a code page
+    // without a table is 1252.
+    {"{\\rtf1\\ansi \\'e9\\'80\\'81\\'9f caf\xe9}", u"\u00E9\u20AC\u0081\u0178 caf\u00E9"},
+    {"{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e9\xc0\\'98}", u"\u0410\u0439\u0410\uFFFD"},
+    {"{\\rtf1\\ansicpg1253 \\'c1\\'aa}", u"\u0391\uFFFD"},
+    {"{\\rtf1\\ansicpg1254 \\'d0}", u"\u011E"},
+    {"{\\rtf1\\ansicpg1255 \\'e0}", u"\u05D0"},
+    {"{\\rtf1\\ansicpg1256 \\'c7}", u"\u0627"},
+    {"{\\rtf1\\ansicpg1257 \\'e0}", u"\u0105"},
+    {"{\\rtf1\\ansicpg1258 \\'d2}", u"\u0309"},
+    {"{\\rtf1\\ansicpg874 \\'a1}", u"\u0E01"},
+    {"{\\rtf1\\ansi\\ansicpg437 \\'e9}", u"\u00E9"},
+    {"{\\rtf1\\mac caf\\'8e\\'80\\'db}", u"caf\u00E9\u00C4\u20AC"},
     {"{\\rtf1\\ansi\\ansicpg10000 don\\'d5t}", u"don\u2019t"},
     // The font's character set decides over \ansicpg; \plain returns to the default font, whose
     // character set counts too.
@@ -96,17 +105,18 @@ const Row kCodePages[] = {
     {"{\\rtf1{\\fonttbl{\\f1\\fcharset77 Times;}}\\'d5\\f1\\'d5}", u"\u00D5\u2019"},
     // Double-byte code pages, also with single bytes between the pairs and second bytes written as
     // plain characters or as \\.
-    {"{\\rtf1\\ansicpg932 \\'82\\'a0\x82\xa0 a\\'b1b\\'83e\\'83X\\'83g\\'95\\\\}",
-     u"\u3042\u3042 a\uFF71b\u30C6\u30B9\u30C8\u8868"},
-    {"{\\rtf1\\ansicpg936 \\'d6\\'d0\\'ce\\'c4}", u"\u4E2D\u6587"},
-    {"{\\rtf1\\ansicpg949 \\'b0\\'a1}", u"\uAC00"},
+    {"{\\rtf1\\ansicpg932 \\'82\\'a0\x82\xa0 a\\'b1b\\'83e\\'83X\\'83g\\'95\\\\\\'81\\'5f}",
+     u"\u3042\u3042 a\uFF71b\u30C6\u30B9\u30C8\u8868\uFF3C"},
+    {"{\\rtf1\\ansicpg936 \\'d6\\'d0\\'ce\\'c4\\'b0\\'a1\\'80}", u"\u4E2D\u6587\u554A\u20AC"},
+    {"{\\rtf1\\ansicpg949 \\'b0\\'a1\\'81\\'41}", u"\uAC00\uAC02"},
+    {"{\\rtf1\\ansicpg950 \\'a3\\'e1\\'a1\\'40}", u"\u20AC\u3000"},
     {"{\\rtf1\\ansicpg1252{\\fonttbl{\\f0 A;}{\\f1\\fcharset128 M;}{\\f2\\fcharset136 L;}}"
      "\\'e9{\\f1\\'82\\'a0}{\\f2\\'a4\\'a4}\\'e9}",
      u"\u00E9\u3042\u4E2D\u00E9"},
     // A lead byte without its second byte: at the end of a group or of the code, before a control
     // word, before an ASCII byte (read as itself), or with no character.
-    {"{\\rtf1\\ansicpg932 a{\\'82}b\\'82\\par \\'82\\b c\\'85\\'40x\\'82\\'fdy\\'82",
-     u"a\uFFFDb\uFFFD\r\n\uFFFDc\uFFFD@x\uFFFDy\uFFFD"},
+    {"{\\rtf1\\ansicpg932 a{\\'82}b\\'82\\par \\'82\\b c\\'85\\'40x\\'82\\'f5y\\'a0\\'82",
+     u"a\uFFFDb\uFFFD\r\n\uFFFDc\uFFFD@x\uFFFDy\uFFFD\uFFFD"},
     // Each \'hh of a \uN fallback is one skipped byte.
     {"{\\rtf1\\ansicpg932\\uc2 \\u12354\\'82\\'a0 x}", u"\u3042 x"},
     {"{\\rtf1\\ansicpg932\\uc1 \\u12354\\'82\\'a0x}", u"\u3042\uFFFDx"}};
