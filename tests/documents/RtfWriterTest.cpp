@@ -1,115 +1,108 @@
+// The writer's exact form, and reading back what it wrote gives the same document.
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
 
 namespace tikmeter::documents {
 namespace {
 
 using test::fromRtf;
 
-std::string rtfOf(std::u16string_view text) {
-    Document document;
-    document.setText(text);
-    return document.rtf();
+// Text and the body the writer gives for it: the code after the colour table.
+struct BodyRow {
+    std::u16string_view text;
+    std::string_view body;
+};
+
+void PrintTo(const BodyRow& row, std::ostream* out) {
+    *out << ::testing::PrintToString(std::u16string(row.text));
 }
 
-// The body of the writer's code: what follows the colour table.
-std::string bodyOf(const std::string& code) {
-    const std::size_t table = code.find("{\\colortbl");
-    return code.substr(code.find('}', table) + 1);
-}
+class WriteBody : public ::testing::TestWithParam<BodyRow> {};
 
-TEST(RtfWriter, HeaderAndTables) {
+TEST_P(WriteBody, IsExactlyAndReadsBack) {
     Document document;
-    document.setBaseFontName(u"Courier New");
-    document.setText(u"ab");
-    document.setSelStart(1);
-    document.setSelLength(1);
-    document.setSelFontName(u"Courier");
-    document.setSelColor(kRed);
+    document.setText(GetParam().text);
     const std::string code = document.rtf();
-    EXPECT_EQ(code.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl", 0), 0u) << code;
-    EXPECT_NE(code.find("{\\f0\\fnil\\fcharset0 Courier New;}"), std::string::npos) << code;
-    EXPECT_NE(code.find("{\\f1\\fnil\\fcharset0 Courier;}"), std::string::npos) << code;
-    EXPECT_NE(code.find("{\\colortbl ;\\red255\\green0\\blue0;}"), std::string::npos) << code;
-    EXPECT_EQ(code.back(), '}');
+    const std::string header = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 "
+                               "MS Sans Serif;}}{\\colortbl ;}";
+    ASSERT_EQ(code.substr(0, header.size()), header);
+    EXPECT_EQ(code.substr(header.size()), GetParam().body);
+    std::u16string expected(GetParam().text);
+    std::replace(expected.begin(), expected.end(), u'\uFFFF', u'\uFFFD'); // not readable back
+    EXPECT_EQ(fromRtf(code).text(), expected);
 }
 
-TEST(RtfWriter, EveryParagraphEndIsCrLfThenPar) {
-    EXPECT_EQ(bodyOf(rtfOf(u"abc")), "abc\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"a\r\nb")), "a\r\n\\par b\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"abc\r\n")), "abc\r\n\\par \r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"")), "\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u" lead\r\n trail ")), " lead\r\n\\par  trail \r\n\\par }");
-}
+const BodyRow kBodies[] = {
+    // Every paragraph end, the last included, is CR LF then "\par "; CR and LF appear nowhere
+    // else; spaces stay spaces.
+    {u"abc", "abc\r\n\\par }"},
+    {u"", "\r\n\\par }"},
+    {u"a\r\nb", "a\r\n\\par b\r\n\\par }"},
+    {u"abc\r\n", "abc\r\n\\par \r\n\\par }"},
+    {u"End.  \r\n lead  b", "End.  \r\n\\par  lead  b\r\n\\par }"},
+    {u"a\rb\nc\n\rd", "a\\'0db\\'0ac\\'0a\\'0dd\r\n\\par }"},
+    // ASCII as it is but for \ { }; \'hh for every other character 1252 holds, else \uN? with
+    // N a signed 16-bit number.
+    {u"a\\b{c}d;\tx", "a\\\\b\\{c\\}d;\\tab x\r\n\\par }"},
+    {u"~\x7F\x80\x81\xA0\u00E9\xFF\u0100\u0178\u20AC\x01",
+     "~\\'7f\\u128?\\'81\\'a0\\'e9\\'ff\\u256?\\'9f\\'80\\'01\r\n\\par }"},
+    {u"\u03A9\u7FFF\u8000\uF0B7\uFFFD\uFFFF",
+     "\\u937?\\u32767?\\u-32768?\\u-3913?\\u-3?\\u-3?\r\n\\par }"}};
+INSTANTIATE_TEST_SUITE_P(Texts, WriteBody, ::testing::ValuesIn(kBodies));
 
-TEST(RtfWriter, SentenceEndSpacesAreFollowedDirectlyByCr) {
-    EXPECT_NE(rtfOf(u"End.  \r\nNext").find(".  \r\n\\par Next"), std::string::npos);
-
-    // Also when the paragraph end has another format than the text before it.
-    Document document;
-    document.setText(u"End.  \r\nNext");
-    document.setSelStart(6);
-    document.setSelLength(2);
-    document.setSelBold(true);
-    const std::string code = document.rtf();
-    EXPECT_NE(code.find("End.  \r\n"), std::string::npos) << code;
-    EXPECT_EQ(fromRtf(code).runs(), document.runs());
-}
-
-TEST(RtfWriter, CrAndLfOnlyInParagraphEnds) {
-    const std::string code = rtfOf(u"a\rb\nc\n\rd\r\ne");
-    EXPECT_EQ(bodyOf(code), "a\\'0db\\'0ac\\'0a\\'0dd\r\n\\par e\r\n\\par }");
-    EXPECT_EQ(fromRtf(code).text(), u"a\rb\nc\n\rd\r\ne");
-}
-
-TEST(RtfWriter, EscapesAndCharacters) {
-    EXPECT_EQ(bodyOf(rtfOf(u"a\\b{c}d")), "a\\\\b\\{c\\}d\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"a\tb")), "a\\tab b\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"caf\u00E9 \u20AC")), "caf\\'e9 \\'80\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"\u03A9\uF0B7")), "\\u937?\\u-3913?\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"a  b   c")), "a  b   c\r\n\\par }");
-    EXPECT_EQ(bodyOf(rtfOf(u"\u0081\x01")), "\\'81\\'01\r\n\\par }");
-}
-
-TEST(RtfWriter, NoncharactersBecomeTheReplacementCharacter) {
-    EXPECT_EQ(fromRtf(rtfOf(u"a\uFFFFb")).text(), u"a\uFFFDb");
-}
-
-TEST(RtfWriter, FormatSwitchesKeepSpacesAsText) {
-    Document document;
-    document.setText(u" x y");
-    document.setSelStart(0);
-    document.setSelLength(1);
-    document.setSelBold(true);
-    const std::string code = document.rtf();
-    EXPECT_NE(bodyOf(code).find("\\b  \\b0 x y"), std::string::npos) << code;
-    EXPECT_EQ(fromRtf(code).text(), u" x y");
-}
-
-TEST(RtfWriter, ExplicitFontEqualToTheBaseFontStaysExplicit) {
-    Document document;
-    document.setBaseFontName(u"Arial");
-    document.setText(u"ab");
+TEST(WriteRtf, HeaderTablesAndFormatSwitches) {
+    // An explicit font named like the base font keeps a number of its own; a paragraph end
+    // formatted unlike the text before it is CR LF, the switch, then \par.
+    Document document = fromRtf(
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier;}}{\\colortbl;\\red255\\green0\\blue0;"
+        "\\red1\\green2\\blue3;}a\\f1\\cf1 b\\highlight2\\b c.  {\\ul\\par}\\plain\\i\\fs30 "
+        "N\\ul e\\i0\\fs0 x}");
     document.setSelStart(1);
     document.setSelLength(1);
     document.setSelFontName(u"Arial");
-    const Document back = fromRtf(document.rtf());
-    EXPECT_EQ(back.formatAt(0).fontName, u"");
-    EXPECT_EQ(back.formatAt(1).fontName, u"Arial");
-    EXPECT_EQ(back.baseFontName(), u"Arial");
+    EXPECT_EQ(document.rtf(),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+              "{\\f1\\fnil\\fcharset0 Arial;}{\\f2\\fnil\\fcharset0 Courier;}}{\\colortbl ;"
+              "\\red255\\green0\\blue0;\\red1\\green2\\blue3;}a\\f1\\cf1 b\\f2\\highlight2\\b c.  "
+              "\r\n\\ul \\par \\f0\\fs30\\cf0\\highlight0\\b0\\i\\ulnone N\\ul e\\plain\\ul x"
+              "\r\n\\par }");
 }
 
-TEST(RtfWriter, FontNamesWithSpecialCharacters) {
-    Document document;
-    document.setBaseFontName(u"Base;{x}\\ \u00E9\u0416\t");
-    document.setText(u"ab");
-    document.setSelStart(0);
-    document.setSelLength(1);
-    document.setSelFontName(u";");
-    const Document back = fromRtf(document.rtf());
-    EXPECT_EQ(back.baseFontName(), document.baseFontName());
-    EXPECT_EQ(back.runs(), document.runs());
+// Random text from pieces that stress the writer, formatted at random, with base and explicit
+// font names that hold RTF's special characters.
+TEST(WriteRtf, RandomDocumentsReadBack) {
+    static const std::u16string kPieces[] = {
+        u"word", u" ",      u"  ",     u"\r\n",   u".  \r\n", u"\\",     u"{",          u"}",
+        u"\t",   u"\u00E9", u"\u20AC", u"\u0416", u"\u4E2D",  u"\uF0B7", u"\U0001F600", u"\r",
+        u"\n",   u"?",      u";",      u"\u0081", u"\u00A0",  u"x1",     u"'n"};
+    std::vector<std::string> changes; // see test::run
+    std::istringstream words(
+        "b+ b- u+ u- cred cwhite hred hwhite fArial fCourier fCaf\xC3\xA9;{x}\\\xD0\x96");
+    for (std::string word; words >> word;) {
+        changes.push_back(word);
+    }
+    std::mt19937 random(20240323);
+    auto pick = [&random](std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+    };
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        Document document;
+        document.setBaseFontName(round % 3 ? u"Arial" : u"Caf\u00E9;{x}\\ \u0416\t");
+        std::u16string text;
+        for (int i = round % 60; i >= 0; --i) {
+            text += kPieces[pick(std::size(kPieces))];
+        }
+        document.setText(text);
+        for (int change = 0; change < 12; ++change) {
+            test::run(document, "@" + std::to_string(pick(text.size() + 1)) + "|#" +
+                                    std::to_string(pick(text.size() + 1) / 3 + 1) + "|" +
+                                    changes[pick(changes.size())]);
+        }
+        test::expectRoundTrip(document);
+    }
 }
 
 } // namespace
