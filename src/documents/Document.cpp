@@ -108,6 +108,15 @@ void Document::setSelText(std::u16string_view text) {
     const CharFormat format = selLength_ > 0 ? formatAt(selStart_) : insertFormat_;
     text_.replace(selStart_, selLength_, text);
     runs::replaceRange(runs_, selStart_, selLength_, text.size(), format);
+    // A CR LF pair that the insertion made at either of its ends is one paragraph end: its
+    // LF takes the format of its CR, so that it stays a paragraph end in the RTF code.
+    for (const std::size_t lineFeed : {selStart_, selStart_ + text.size()}) {
+        if (lineFeed > 0 && lineFeed < text_.size() && text_[lineFeed] == u'\n' &&
+            text_[lineFeed - 1] == u'\r') {
+            const CharFormat carriageReturn = formatAt(lineFeed - 1);
+            runs::applyFormat(runs_, lineFeed, 1, [&](CharFormat& f) { f = carriageReturn; });
+        }
+    }
     selStart_ += text.size();
     selLength_ = 0;
     insertFormat_ = format;

@@ -58,6 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
         EditRow{"ParagraphEndFromItsCr", "a.\r\nN", "@0|#3|hred", u"a.\r\nN",
                 "hff0000|hff0000|hff0000|hff0000|-", 0, 3},
         EditRow{"ParagraphEndFromItsLf", "a\r\nbc", "@2|#2|b+", u"a\r\nbc", "-|b|b|b|-", 2, 2},
+        // A CR typed before an LF, or an LF after a CR, makes one paragraph end of one format.
+        EditRow{"TypedCrBeforeAnLf", "x", "~ab\ncd|@2|b+|=\r", u"ab\r\ncd", "-|-|b|b|-|-", 3, 0},
+        EditRow{"TypedLfAfterACr", "x", "~ab\rcd|@3|b+|=\n", u"ab\r\ncd", "-|-|-|-|-|-", 4, 0},
         EditRow{"ReplacementTakesTheFirstCharactersFormat", "{\\rtf1 a\\ul bc}", "@1|#2|=-", u"a-",
                 "-|u", 2, 0}),
     test::RowName());
