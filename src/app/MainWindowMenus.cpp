@@ -97,6 +97,9 @@ void MainWindow::showClassResults(const QString& folder) {
 }
 
 void MainWindow::showHelp() {
+    // The box sends the teacher to the program folder: make sure the guides are there.
+    programFolder_.ensureExists();
+    programFolder_.provideGuides();
     dialogs_.messageBox(QStringLiteral(" For Help & Instructions, please read 'Afr Tikmeter.doc' "
                                        "or 'Eng Tikmeter.doc in the current folder."),
                         QStringLiteral("Help"));

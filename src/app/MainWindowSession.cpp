@@ -51,8 +51,10 @@ void MainWindow::markSpeedTests() {
     // TIKMETER_JOBS sets the threads that mark ahead; by default one per core.
     input.workers =
         static_cast<unsigned>(std::max(0, qEnvironmentVariableIntValue("TIKMETER_JOBS")));
-    // ~/Edu Tikmeter, when used, is made the first time something goes into it.
+    // ~/Edu Tikmeter, when used, is made the first time something goes into it, and gets
+    // the guides with it.
     programFolder_.ensureExists();
+    programFolder_.provideGuides();
     input.programFolder = programFolder_.path;
     sessionThread_.start(std::move(input), state_, [this](engine::SessionSummary summary) {
         finishSession(std::move(summary));
@@ -105,6 +107,7 @@ void MainWindow::pickSource(engine::Language language) {
         lastSourceFolder_ = QFileInfo(picked).absolutePath();
     }
     programFolder_.ensureExists();
+    programFolder_.provideGuides();
     engine::OpenedSource opened =
         engine::openSourceDocument(state_, programFolder_.path, toU16(picked));
     if (opened.message) {

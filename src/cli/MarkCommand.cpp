@@ -117,6 +117,7 @@ int runMark(const MarkOptions& options) {
         std::cerr << "tikmeter: cannot create " << toUtf8(folder.path) << '\n';
         return 1;
     }
+    folder.provideGuides();
     if (options.dest) {
         const std::u16string problem =
             engine::destinationAnswerProblem(folder.path, fromPath(*options.dest));

@@ -1,5 +1,6 @@
 #include "engine/ProgramFolder.h"
 
+#include "documents/FileIo.h"
 #include "documents/PathText.h"
 #include "documents/Utf8.h"
 
@@ -66,16 +67,49 @@ bool ProgramFolder::ensureExists() const {
     return fs::is_directory(toPath(path), ec);
 }
 
+void ProgramFolder::provideGuides() const {
+    for (const std::u16string& dataFolder : guideFolders(executableFolder)) {
+        copyMissingGuides(dataFolder, path);
+    }
+}
+
+std::vector<std::u16string> guideFolders(const std::u16string& executableFolder) {
+    const fs::path exe = toPath(executableFolder);
+    return {fromPath(exe), fromPath((exe.parent_path() / "share" / "edu-tikmeter"))};
+}
+
+std::size_t copyMissingGuides(const std::u16string& dataFolder,
+                              const std::u16string& programFolder) {
+    std::size_t copied = 0;
+    for (const std::u16string_view name : kGuideNames) {
+        const fs::path target = toPath(documents::joinPath(programFolder, name));
+        const fs::path shipped = toPath(documents::joinPath(dataFolder, name));
+        std::error_code ec;
+        // symlink_status: a dangling link or a folder of that name counts as taken too.
+        if (fs::exists(fs::symlink_status(target, ec)) || !fs::is_regular_file(shipped, ec)) {
+            continue;
+        }
+        try {
+            documents::copyFileAtomically(shipped, target);
+            ++copied;
+        } catch (...) {
+            // No guide is worth stopping the program for; the Help box still names them.
+        }
+    }
+    return copied;
+}
+
 ProgramFolder resolveProgramFolder(std::u16string executableFolder) {
     ProgramFolder folder;
+    folder.executableFolder = withoutTrailingSeparator(
+        executableFolder.empty() ? runningExecutableFolder() : std::move(executableFolder));
     const std::u16string home = environmentText("EDU_TIKMETER_HOME");
     if (!home.empty()) {
         folder.preferredPath = withoutTrailingSeparator(home);
         std::error_code ec;
         fs::create_directories(toPath(folder.preferredPath), ec);
     } else {
-        folder.preferredPath = withoutTrailingSeparator(
-            executableFolder.empty() ? runningExecutableFolder() : std::move(executableFolder));
+        folder.preferredPath = folder.executableFolder;
     }
     if (canWriteIn(folder.preferredPath)) {
         folder.path = folder.preferredPath;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 
 namespace tikmeter::engine::testing {
@@ -76,6 +77,79 @@ TEST(ProgramFolder, WriteProbeLeavesNothingBehind) {
     EXPECT_TRUE(canWriteIn(u16(dir.path())));
     EXPECT_TRUE(fs::is_empty(dir.path()));
     EXPECT_FALSE(canWriteIn(u16(dir / "missing")));
+}
+
+// Where guides lie before the program folder is provided for: "A"/"E" name the Afrikaans
+// and English guide, "a"/"e" a copy that the teacher changed.
+struct GuideCase {
+    const char* name;
+    std::string besideExecutable; // guides in <prefix>/bin
+    std::string inShare;          // guides in <prefix>/share/edu-tikmeter
+    std::string inProgramFolder;  // already in the program folder
+    std::string expected;         // in the program folder afterwards
+};
+
+void PrintTo(const GuideCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class GuideCopy : public ::testing::TestWithParam<GuideCase> {};
+
+// The guides come from beside the executable, else from the installed share folder; a guide
+// already in the program folder is never replaced, and no guide anywhere is no failure.
+TEST_P(GuideCopy, FillsOnlyWhatIsMissing) {
+    const GuideCase& rule = GetParam();
+    TempFolder temp;
+    const fs::path bin = temp / "prefix" / "bin";
+    const fs::path share = temp / "prefix" / "share" / "edu-tikmeter";
+    const fs::path home = temp / "home";
+    const auto place = [](const fs::path& folder, const std::string& which) {
+        for (const char c : which) {
+            fs::create_directories(folder);
+            const bool english = std::tolower(c) == 'e';
+            writeBytes(folder / documents::toUtf8(kGuideNames[english ? 1 : 0]),
+                       std::string(1, c) + folder.filename().string());
+        }
+    };
+    place(bin, rule.besideExecutable);
+    place(share, rule.inShare);
+    place(home, rule.inProgramFolder);
+    const ScopedEnvironment env("EDU_TIKMETER_HOME", home.string());
+    const ProgramFolder folder = resolveProgramFolder(u16(bin));
+    ASSERT_EQ(folder.path, u16(home));
+    folder.provideGuides();
+    folder.provideGuides(); // a second call changes nothing
+    std::string found;
+    for (const std::u16string_view name : kGuideNames) {
+        const fs::path guide = home / documents::toUtf8(name);
+        found += fs::exists(guide) ? readBytes(guide) + " " : "- ";
+    }
+    EXPECT_EQ(found, rule.expected);
+    for (const auto& entry : fs::directory_iterator(home)) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, GuideCopy,
+    ::testing::Values(GuideCase{"BesideExecutable", "AE", "", "", "Abin Ebin "},
+                      GuideCase{"InstalledShare", "", "AE", "", "Aedu-tikmeter Eedu-tikmeter "},
+                      GuideCase{"BesideExecutableFirst", "AE", "AE", "", "Abin Ebin "},
+                      GuideCase{"EachFromWhereItIs", "A", "E", "", "Abin Eedu-tikmeter "},
+                      GuideCase{"ChangedGuideKept", "AE", "", "e", "Abin ehome "},
+                      GuideCase{"BothKept", "AE", "AE", "ae", "ahome ehome "},
+                      GuideCase{"NoGuidesAnywhere", "", "", "", "- - "}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(GuideCopy, NameTakenByAFolderIsLeftAlone) {
+    TempFolder temp;
+    fs::create_directories(temp / "data");
+    writeBytes(temp / "data" / documents::toUtf8(kGuideNames[0]), "guide");
+    writeBytes(temp / "data" / documents::toUtf8(kGuideNames[1]), "guide");
+    fs::create_directories(temp / "program" / documents::toUtf8(kGuideNames[0]));
+    EXPECT_EQ(copyMissingGuides(u16(temp / "data"), u16(temp / "program")), 1u);
+    EXPECT_TRUE(fs::is_directory(temp / "program" / documents::toUtf8(kGuideNames[0])));
+    EXPECT_EQ(copyMissingGuides(u16(temp / "missing"), u16(temp / "program")), 0u);
 }
 
 } // namespace
