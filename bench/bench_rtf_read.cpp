@@ -42,7 +42,7 @@ void BM_ReadTypicalTest(benchmark::State& state) {
         document.setRtf(code);
         benchmark::DoNotOptimize(document.text().data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * code.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(code.size()));
     state.counters["bytes"] = static_cast<double>(code.size());
 }
 BENCHMARK(BM_ReadTypicalTest)->Unit(benchmark::kMicrosecond);
@@ -55,7 +55,7 @@ void BM_ReadWordTest(benchmark::State& state) {
         document.setRtf(code);
         benchmark::DoNotOptimize(document.text().data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * code.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(code.size()));
 }
 BENCHMARK(BM_ReadWordTest)->Unit(benchmark::kMicrosecond);
 
@@ -73,7 +73,7 @@ void BM_LoadClassOf40(benchmark::State& state) {
             benchmark::DoNotOptimize(document.text().data());
         }
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
 }
 BENCHMARK(BM_LoadClassOf40)->Unit(benchmark::kMillisecond);
 
@@ -105,7 +105,7 @@ void BM_Read20MBPictures(benchmark::State& state) {
         document.setRtf(code);
         benchmark::DoNotOptimize(document.text().data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * code.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(code.size()));
 }
 BENCHMARK(BM_Read20MBPictures)->Unit(benchmark::kMillisecond);
 
@@ -116,7 +116,7 @@ void BM_Read20MBText(benchmark::State& state) {
         document.setRtf(code);
         benchmark::DoNotOptimize(document.text().data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * code.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(code.size()));
 }
 BENCHMARK(BM_Read20MBText)->Unit(benchmark::kMillisecond);
 
