@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt, every package that building, testing and running Edu Tikmeter needs.
 # Quick when everything is already there: only missing packages are asked for.
+# `setup.sh --package` also installs lintian, which checks the Debian package.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,9 @@ packages=(
     xvfb xauth poppler-utils fonts-dejavu-core unzip
     emscripten chromium
 )
+if [ "${1:-}" = "--package" ]; then
+    packages+=(lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,3 +24,7 @@ if [ "${TIKMETER_SKIP_SANITIZERS:-0}" != "1" ]; then
         -DTIKMETER_SANITIZE=ON -DTIKMETER_BUILD_BENCH=OFF
     ctest --test-dir "$root/build-asan" --output-on-failure -j "$(nproc)"
 fi
+
+# The Debian package: built, installed with apt, used and purged again (needs root or sudo,
+# else it says why it skips).
+"$root/scripts/test-package.sh"

@@ -118,11 +118,12 @@ void MainWindow::pickSource(engine::Language language) {
 }
 
 void MainWindow::showDestinationPath(const std::u16string& path) {
-    // When the program folder cannot be written, the label says that the folder in the
-    // user's home is used instead.
+    // When the program folder cannot be written or is a system folder, the label says that
+    // the folder in the user's home is used instead.
     QString shown = toQString(path);
     if (programFolder_.isHomeFallback) {
-        shown += QStringLiteral("   (%1 cannot be written)")
+        shown += (programFolder_.isSystemFolder ? QStringLiteral("   (%1 is a system folder)")
+                                                : QStringLiteral("   (%1 cannot be written)"))
                      .arg(toQString(programFolder_.preferredPath));
     }
     destinationPathLabel_->setText(shown);

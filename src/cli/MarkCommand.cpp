@@ -110,8 +110,9 @@ std::u16string absoluteText(const std::string& path) {
 int runMark(const MarkOptions& options) {
     const engine::ProgramFolder folder = engine::resolveProgramFolder();
     if (folder.isHomeFallback) {
-        std::cerr << "tikmeter: " << toUtf8(folder.preferredPath) << " cannot be written; using "
-                  << toUtf8(folder.path) << '\n';
+        std::cerr << "tikmeter: " << toUtf8(folder.preferredPath)
+                  << (folder.isSystemFolder ? " is a system folder" : " cannot be written")
+                  << "; using " << toUtf8(folder.path) << '\n';
     }
     if (!folder.ensureExists()) {
         std::cerr << "tikmeter: cannot create " << toUtf8(folder.path) << '\n';

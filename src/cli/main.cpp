@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        // --help ends with 0; any other command line that cannot be parsed is a usage error.
+        return app.exit(error) == 0 ? 0 : 2;
     }
     return action ? action() : 0;
 }

@@ -33,6 +33,12 @@ std::u16string withoutTrailingSeparator(std::u16string folder) {
     return folder;
 }
 
+// An installed program (the Debian package puts it in /usr/bin) keeps its users' files out of
+// the system folders, also when the superuser could write there.
+bool liesUnderUsr(const std::u16string& folder) {
+    return folder == u"/usr" || folder.starts_with(u"/usr/");
+}
+
 std::u16string environmentText(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::u16string() : fromPath(fs::path(value));
@@ -111,7 +117,8 @@ ProgramFolder resolveProgramFolder(std::u16string executableFolder) {
     } else {
         folder.preferredPath = folder.executableFolder;
     }
-    if (canWriteIn(folder.preferredPath)) {
+    folder.isSystemFolder = home.empty() && liesUnderUsr(folder.preferredPath);
+    if (!folder.isSystemFolder && canWriteIn(folder.preferredPath)) {
         folder.path = folder.preferredPath;
     } else {
         const std::u16string userHome = environmentText("HOME");

@@ -10,13 +10,15 @@ namespace tikmeter::engine {
 
 // The folder that holds the source copies and the destination folders: the folder of the
 // executable, or EDU_TIKMETER_HOME when that is set (created when missing). When that
-// folder cannot be written (an installed program in /usr/bin, say), "~/Edu Tikmeter" is
-// used instead; it is created the first time something is put into it (ensureExists).
+// folder cannot be written, or when the executable lies under /usr (an installed program,
+// even run by the superuser), "~/Edu Tikmeter" is used instead; it is created the first
+// time something is put into it (ensureExists).
 struct ProgramFolder {
     std::u16string path;             // the folder in use, without a trailing separator
     std::u16string preferredPath;    // the executable's folder or EDU_TIKMETER_HOME
     std::u16string executableFolder; // the folder of the executable itself
-    bool isHomeFallback = false;     // the preferred folder could not be written
+    bool isHomeFallback = false;     // the preferred folder is not used: it cannot be written
+    bool isSystemFolder = false;     // or it is the executable's folder under /usr
 
     // Creates the folder in use when it does not exist yet; false when that fails.
     bool ensureExists() const;

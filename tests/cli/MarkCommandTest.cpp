@@ -170,8 +170,9 @@ TEST_P(MarkCommandCorpus, ResultsTableAgreesWithTheOutcomes) {
 INSTANTIATE_TEST_SUITE_P(BothSettings, MarkCommandCorpus,
                          ::testing::Values("multiple of 5", "integer"));
 
-// Exit status: 0 all marked, 1 ended early, 2 a usage error (a destination outside the
-// program folder too), 3 tests left out by the check. A name with a leading dash follows --.
+// Exit status: 0 all marked, 1 ended early, 2 a usage error (one the parser finds, or a
+// destination outside the program folder), 3 tests left out by the check. A name with a leading
+// dash follows --.
 struct ExitCase {
     const char* name;
     std::string arguments; // after "mark --english EN --afrikaans AF"; SOURCE: a too small one
@@ -219,6 +220,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"SourceTooSmall", "SMALL --english SMALL --afrikaans SMALL A01", 1,
                  "Error: Source Document missing, or too small...\n"},
         ExitCase{"DestinationOutside", "--dest ../escaped A01", 2, "tikmeter: --dest: "},
+        ExitCase{"UnknownOption", "--bogus A01", 2, "The following argument"},
+        ExitCase{"NoTests", "--integer", 2, "TEST is required"},
         ExitCase{"TestLeftOut", "A01 MISSING", 3, "Check: Some speed tests cannot be read:"}),
     [](const auto& param) { return std::string(param.param.name); });
 

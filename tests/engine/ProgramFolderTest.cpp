@@ -33,6 +33,7 @@ struct FolderCase {
     std::string executableFolder;           // "" = the temporary folder itself
     std::string expected;                   // below the temporary folder
     bool fallback;
+    bool system = false; // the executable's folder is not used because it lies under /usr
 };
 
 void PrintTo(const FolderCase& value, std::ostream* out) {
@@ -43,7 +44,8 @@ class ProgramFolderRule : public ::testing::TestWithParam<FolderCase> {};
 
 // The environment wins (created when missing, trailing separator dropped); else the
 // executable's folder; a folder that refuses files (/proc, even to the superuser) gives
-// way to "Edu Tikmeter" in the home folder, which is made only when first needed.
+// way to "Edu Tikmeter" in the home folder, which is made only when first needed. So does a
+// folder under /usr, even one the superuser (as these tests run in CI) could write.
 TEST_P(ProgramFolderRule, ChoosesTheFolder) {
     const FolderCase& rule = GetParam();
     TempFolder temp;
@@ -57,6 +59,7 @@ TEST_P(ProgramFolderRule, ChoosesTheFolder) {
     const ProgramFolder folder = resolveProgramFolder(u16(exe));
     EXPECT_EQ(folder.path, u16(root + rule.expected));
     EXPECT_EQ(folder.isHomeFallback, rule.fallback);
+    EXPECT_EQ(folder.isSystemFolder, rule.system);
     EXPECT_EQ(fs::exists(root + rule.expected), !rule.fallback);
     EXPECT_TRUE(folder.ensureExists());
     EXPECT_TRUE(canWriteIn(folder.path));
@@ -65,11 +68,16 @@ TEST_P(ProgramFolderRule, ChoosesTheFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, ProgramFolderRule,
-    ::testing::Values(FolderCase{"Environment", "/home/", "/nonexistent", "/home", false},
-                      FolderCase{"EnvironmentCreated", "/a b/c", "/nonexistent", "/a b/c", false},
-                      FolderCase{"ExecutableFolder", std::nullopt, "", "", false},
-                      FolderCase{"UnwritableFallsBackToHome", std::nullopt, "/proc",
-                                 "/Edu Tikmeter", true}),
+    ::testing::Values(
+        FolderCase{"Environment", "/home/", "/nonexistent", "/home", false},
+        FolderCase{"EnvironmentCreated", "/a b/c", "/nonexistent", "/a b/c", false},
+        FolderCase{"ExecutableFolder", std::nullopt, "", "", false},
+        FolderCase{"UnwritableFallsBackToHome", std::nullopt, "/proc", "/Edu Tikmeter", true},
+        FolderCase{"UsrFallsBackToHome", std::nullopt, "/usr/bin", "/Edu Tikmeter", true, true},
+        FolderCase{"UsrItself", std::nullopt, "/usr/", "/Edu Tikmeter", true, true},
+        FolderCase{"UsrLookalikeIsNoSystemFolder", std::nullopt, "/usrx/bin", "/Edu Tikmeter", true,
+                   false},
+        FolderCase{"EnvironmentBeatsUsr", "/home", "/usr/bin", "/home", false}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ProgramFolder, WriteProbeLeavesNothingBehind) {
