@@ -1,19 +1,31 @@
 #include "engine/WordComparison.h"
 
+#include <algorithm>
 #include <array>
+#include <unordered_set>
 
 namespace tikmeter::engine {
 
 namespace {
 
+// The compared source words (1..sourceWordCount), for looking typed words up. The views
+// point into state.sourceWords, which the comparison passes do not change.
+std::unordered_set<TextView> sourceWordSet(const TestState& state) {
+    std::unordered_set<TextView> words;
+    words.reserve(static_cast<std::size_t>(std::max(state.sourceWordCount.value(), 0)));
+    for (long long j = 1; j <= state.sourceWordCount; ++j)
+        words.insert(state.sourceWords.at(j));
+    return words;
+}
+
 // Any one rule makes the word known; the rules are pure look-ups, so the later ones are
 // skipped once one holds (the decision is the same).
-bool knownInSource(const TestState& state, long long i, TextView source) {
+bool knownInSource(const TestState& state, long long i, TextView source,
+                   const std::unordered_set<TextView>& sourceWords) {
     const Text& word = state.testWords.at(i);
-    for (long long j = 1; j <= state.sourceWordCount; ++j)
-        if (state.sourceWords.at(j) == word)
-            return true;
-    if (trimSpaces(word).empty())
+    if (sourceWords.count(word) != 0)
+        return true;
+    if (withoutLeadingSpaces(word).empty())
         return true;
     const Text w = trimTrailingSpaces(word);
     if (contains(source, u" " + w + u".") || contains(source, u" " + w + u",") ||
@@ -21,6 +33,23 @@ bool knownInSource(const TestState& state, long long i, TextView source) {
         return true;
     return !word.empty() && word.back() == cr &&
            contains(source, word.substr(0, word.size() - 1) + u".");
+}
+
+// True when `w` is source words j and j + 1 run together (without the spaces between them)
+// for some j below the test word count (not the source word count); source entries past
+// the source words read as empty. `w` is not empty.
+bool joinsTwoSourceWords(const TestState& state, TextView w) {
+    for (long long j = 1; j <= state.testWordCount - 1; ++j) {
+        const Text& first = state.sourceWords.at(j);
+        // A first word that does not begin with a space begins the joined text: its first
+        // character rules most pairs out.
+        if (!first.empty() && first.front() != u' ' && first.front() != w.front())
+            continue;
+        if (equalsJoined(w, withoutTrailingSpaces(first),
+                         withoutLeadingSpaces(state.sourceWords.at(j + 1))))
+            return true;
+    }
+    return false;
 }
 
 bool skipsMarking(const Text& word) {
@@ -38,8 +67,9 @@ bool skipsMarking(const Text& word) {
 
 void unmatchedWordPass(TestState& state, TextView source) {
     const long long count = state.testWordCount;
+    const std::unordered_set<TextView> sourceWords = sourceWordSet(state);
     for (state.wordIndex = 1; state.wordIndex <= count - 1; state.wordIndex += 1)
-        if (!knownInSource(state, state.wordIndex, source))
+        if (!knownInSource(state, state.wordIndex, source, sourceWords))
             markAWord(state, source);
 
     // The last word. When the word before it was joined with it, the index stands past the
@@ -69,14 +99,15 @@ void markAWord(TestState& state, TextView source) {
     const std::uint8_t newClass = state.errorMarks.at(entry).errorClass;
 
     if (state.errorCount > 1) {
+        // The loop changes neither the test words nor the error marks.
+        const Text& word = state.testWords.at(i);
         const long long last = state.errorCount - 1;
         for (long long k = 1; k <= last; ++k) {
             const ErrorMark& earlier = state.errorMarks.at(k);
-            if (earlier.text == state.testWords.at(i) ||
-                (earlier.errorClass == newClass && earlier.errorClass != 0)) {
+            if ((newClass != 0 && earlier.errorClass == newClass) || earlier.text == word) {
                 state.repeatMarkCount += 1;
                 state.repeatMarks.set(state.repeatMarkCount,
-                                      RepeatMark{state.testWords.at(i), state.wordStarts.at(i)});
+                                      RepeatMark{word, state.wordStarts.at(i)});
                 if (k != state.errorCount)
                     state.errorCount -= 1; // the entry stays in the table, outside the count
             }
@@ -113,12 +144,8 @@ void classifyNewEntry(TestState& state, long long i, const Text& joinCandidate) 
         state.testWords.set(i, w);
     }
 
-    // The bound is the test word count (not the source word count); source entries past
-    // the source words read as empty.
-    for (long long j = 1; j <= state.testWordCount - 1; ++j)
-        if (equalsJoined(w, withoutTrailingSpaces(state.sourceWords.at(j)),
-                         withoutLeadingSpaces(state.sourceWords.at(j + 1))))
-            entry.errorClass = 4;
+    if (joinsTwoSourceWords(state, w))
+        entry.errorClass = 4;
 
     const TextView head = TextView(w).substr(0, w.size() - 1);
     const Text trimmed = trimSpaces(w);
