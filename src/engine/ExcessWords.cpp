@@ -11,10 +11,13 @@ namespace tikmeter::engine {
 
 namespace {
 
+// Sets and maps of texts that are searched with views: looking a word up copies nothing.
+using TextSet = std::unordered_set<Text, TextHash, std::equal_to<>>;
+
 // The texts of the counted error marks and of the repeat marks (they do not change while
 // the test words are collected).
-std::unordered_set<Text> markTexts(const TestState& state) {
-    std::unordered_set<Text> texts;
+TextSet markTexts(const TestState& state) {
+    TextSet texts;
     for (long long m = 1; m <= state.errorCount; ++m)
         texts.insert(state.errorMarks.at(m).text);
     for (long long m = 1; m <= state.repeatMarkCount; ++m)
@@ -22,30 +25,35 @@ std::unordered_set<Text> markTexts(const TestState& state) {
     return texts;
 }
 
-// How often each normalised word occurs among words 1..count.
-template <class Words>
-std::unordered_map<Text, long long> normalisedCounts(const Words& words, long long count) {
-    std::unordered_map<Text, long long> counts;
-    for (long long k = 1; k <= count; ++k)
-        ++counts[normaliseWord(words.at(k))];
-    return counts;
+bool isClosingMark(char16_t c) {
+    return TextView(u"\r!?.,;:%").find(c) != TextView::npos;
 }
 
-long long countOf(const std::unordered_map<Text, long long>& counts, const Text& word) {
-    const auto found = counts.find(word);
-    return found == counts.end() ? 0 : found->second;
+// The normalised word is a part of the word: without surrounding spaces and closing marks.
+TextView normalised(TextView word) {
+    TextView t = withoutSpaces(word);
+    if (t.empty() || !isClosingMark(t.back()))
+        return t; // the marks removed below are closing marks too
+    t.remove_suffix(1);
+    for (const char16_t mark : {u'.', u',', u'!', u'?', u'%'})
+        if (!t.empty() && t.back() == mark)
+            t.remove_suffix(1);
+    return t;
+}
+
+// True when test word k still stands where the split found it in the typed text; then every
+// part of it, its normalised form too, is in the typed text without a search.
+bool standsInTypedText(const TestState& state, long long k, TextView typedText) {
+    const Text& word = state.testWords.at(k);
+    const long long start = state.wordStarts.at(k);
+    return start >= 1 && static_cast<std::size_t>(start) <= typedText.size() &&
+           typedText.substr(static_cast<std::size_t>(start) - 1, word.size()) == word;
 }
 
 } // namespace
 
 Text normaliseWord(TextView word) {
-    Text t = trimSpaces(word);
-    if (!t.empty() && TextView(u"\r!?.,;:%").find(t.back()) != TextView::npos)
-        t.pop_back();
-    for (const char16_t mark : {u'.', u',', u'!', u'?', u'%'})
-        if (!t.empty() && t.back() == mark)
-            t.pop_back();
-    return t;
+    return Text(normalised(word));
 }
 
 void excessWordPass(TestState& state, TextView typedText, TextView source) {
@@ -53,37 +61,50 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
     state.distinctWords.clear();
     state.excessText.clear();
 
-    const std::unordered_set<Text> marked = markTexts(state);
-    std::unordered_set<Text> collected;
+    const TextSet marked = markTexts(state);
+    // The distinct words collected, each with how often its normalised form is typed and how
+    // often the compared source has it (counted once all are collected).
+    struct Occurrences {
+        long long typed = 0;
+        long long inSource = 0;
+    };
+    std::unordered_map<Text, Occurrences, TextHash, std::equal_to<>> collected;
+    collected.reserve(static_cast<std::size_t>(std::max(state.testWordCount.value(), 0)));
     for (long long k = 1; k <= state.testWordCount; ++k) {
-        const bool flagged = marked.count(state.testWords.at(k)) != 0;
+        const bool flagged = marked.contains(state.testWords.at(k));
         if (contains(state.joinList, state.testWords.at(k)))
             state.testWords.set(k, Text{});
         if (flagged)
             continue;
-        const Text u = normaliseWord(state.testWords.at(k));
-        if (collected.count(u) != 0)
+        const TextView u = normalised(state.testWords.at(k));
+        if (collected.contains(u))
             continue;
-        if (!u.empty() && u != u"\n" && contains(typedText, u)) {
+        if (!u.empty() && u != u"\n" &&
+            (standsInTypedText(state, k, typedText) || contains(typedText, u))) {
             if (state.distinctWords.size() >= maxDistinctWords)
                 throw BoundFailure("more than " + std::to_string(maxDistinctWords) +
                                    " distinct words");
-            state.distinctWords.push_back(u);
-            collected.insert(u);
+            state.distinctWords.emplace_back(u);
+            collected.try_emplace(Text(u));
             state.distinctCount += 1;
         }
     }
 
-    // The words do not change while they are counted, so they are normalised and counted once.
-    const auto typed = normalisedCounts(state.testWords, state.testWordCount);
-    const auto compared = normalisedCounts(state.sourceWords, state.sourceWordCount);
+    // The words do not change while they are counted.
+    for (long long k = 1; k <= state.testWordCount; ++k)
+        if (const auto found = collected.find(normalised(state.testWords.at(k)));
+            found != collected.end())
+            ++found->second.typed;
+    for (long long k = 1; k <= state.sourceWordCount; ++k)
+        if (const auto found = collected.find(normalised(state.sourceWords.at(k)));
+            found != collected.end())
+            ++found->second.inSource;
 
     // The last distinct word collected is not examined.
     for (long long d = 0; d + 1 < state.distinctCount; ++d) {
         const Text& u = state.distinctWords[static_cast<std::size_t>(d)];
-        const long long nTest = countOf(typed, u);
-        const long long nSource = countOf(compared, u);
-        for (auto surplus = nTest - nSource; surplus > 0; --surplus) {
+        const Occurrences& n = collected.find(u)->second;
+        for (auto surplus = n.typed - n.inSource; surplus > 0; --surplus) {
             state.excessCount += 1;
             state.excessWords.set(state.excessCount, u + u" ");
             state.excessText += u + u" ";
@@ -101,7 +122,7 @@ void repeatedWordPass(TestState& state, TextView source) {
     for (state.wordIndex = 2; state.wordIndex <= count; state.wordIndex += 1) {
         const long long i = state.wordIndex;
         const Text& word = state.testWords.at(i);
-        const Text trimmed = trimSpaces(word);
+        const TextView trimmed = withoutSpaces(word);
         if (trimmed.empty() || trimmed == u"\r" || state.testWords.at(i - 1) != word ||
             contains(source, state.testWords.at(i - 1) + word))
             continue;

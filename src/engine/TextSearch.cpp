@@ -101,6 +101,10 @@ TextView withoutLeadingSpaces(TextView text) {
     return begin == TextView::npos ? TextView{} : text.substr(begin);
 }
 
+TextView withoutSpaces(TextView text) {
+    return withoutLeadingSpaces(withoutTrailingSpaces(text));
+}
+
 Text trimTrailingSpaces(TextView text) {
     const auto end = text.find_last_not_of(u' ');
     return end == TextView::npos ? Text{} : Text(text.substr(0, end + 1));

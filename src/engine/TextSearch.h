@@ -40,10 +40,23 @@ Text trimLeadingSpaces(TextView text);
 // The same as views into `text` (valid while `text` lives).
 TextView withoutTrailingSpaces(TextView text);
 TextView withoutLeadingSpaces(TextView text);
+TextView withoutSpaces(TextView text);
 
 // True when `whole` equals `first` followed by `second` (without building the joined text).
 bool equalsJoined(TextView whole, TextView first, TextView second);
 
 bool endsWith(TextView text, TextView tail);
+
+// Hash of a text for the sets and maps of words (FNV-1a over the characters: cheap for texts
+// as short as words). Transparent, so containers of Text can be searched with a TextView.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(TextView text) const {
+        std::size_t hash = 14695981039346656037ULL;
+        for (const char16_t c : text)
+            hash = (hash ^ c) * 1099511628211ULL;
+        return hash;
+    }
+};
 
 } // namespace tikmeter::engine

@@ -10,8 +10,8 @@ namespace {
 
 // The compared source words (1..sourceWordCount), for looking typed words up. The views
 // point into state.sourceWords, which the comparison passes do not change.
-std::unordered_set<TextView> sourceWordSet(const TestState& state) {
-    std::unordered_set<TextView> words;
+std::unordered_set<TextView, TextHash> sourceWordSet(const TestState& state) {
+    std::unordered_set<TextView, TextHash> words;
     words.reserve(static_cast<std::size_t>(std::max(state.sourceWordCount.value(), 0)));
     for (long long j = 1; j <= state.sourceWordCount; ++j)
         words.insert(state.sourceWords.at(j));
@@ -21,11 +21,11 @@ std::unordered_set<TextView> sourceWordSet(const TestState& state) {
 // Any one rule makes the word known; the rules are pure look-ups, so the later ones are
 // skipped once one holds (the decision is the same).
 bool knownInSource(const TestState& state, long long i, TextView source,
-                   const std::unordered_set<TextView>& sourceWords) {
+                   const std::unordered_set<TextView, TextHash>& sourceWords) {
     const Text& word = state.testWords.at(i);
     if (sourceWords.count(word) != 0)
         return true;
-    if (withoutLeadingSpaces(word).empty())
+    if (withoutSpaces(word).empty())
         return true;
     const Text w = trimTrailingSpaces(word);
     if (contains(source, u" " + w + u".") || contains(source, u" " + w + u",") ||
@@ -67,7 +67,7 @@ bool skipsMarking(const Text& word) {
 
 void unmatchedWordPass(TestState& state, TextView source) {
     const long long count = state.testWordCount;
-    const std::unordered_set<TextView> sourceWords = sourceWordSet(state);
+    const std::unordered_set<TextView, TextHash> sourceWords = sourceWordSet(state);
     for (state.wordIndex = 1; state.wordIndex <= count - 1; state.wordIndex += 1)
         if (!knownInSource(state, state.wordIndex, source, sourceWords))
             markAWord(state, source);
