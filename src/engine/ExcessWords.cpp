@@ -115,7 +115,8 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
     bracketing(state);
 }
 
-void repeatedWordPass(TestState& state, TextView source) {
+void repeatedWordPass(TestState& state, TextView sourceText) {
+    const IndexedText source(sourceText);
     state.repeatedWordErrors = 0;
     state.bracketCount = 0;
     const long long count = state.testWordCount;
@@ -124,7 +125,7 @@ void repeatedWordPass(TestState& state, TextView source) {
         const Text& word = state.testWords.at(i);
         const TextView trimmed = withoutSpaces(word);
         if (trimmed.empty() || trimmed == u"\r" || state.testWords.at(i - 1) != word ||
-            contains(source, state.testWords.at(i - 1) + word))
+            source.contains(state.testWords.at(i - 1) + word))
             continue;
         markAWord(state, source);
         state.repeatedWordErrors += 1;

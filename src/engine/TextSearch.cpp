@@ -80,6 +80,41 @@ long long findLastWithin(TextView text, TextView what, long long limit) {
     return at == TextView::npos ? 0 : static_cast<long long>(at) + 1;
 }
 
+std::size_t IndexedText::bucketOf(char16_t first, char16_t second) {
+    const std::uint32_t pair = (static_cast<std::uint32_t>(first) << 16) | second;
+    return (pair * 2654435761u) >> (32 - bucketBits);
+}
+
+void IndexedText::buildIndex() const {
+    const std::size_t pairs = text_.size() - 1;
+    firstPlace_.assign(std::size_t{1} << bucketBits, none);
+    nextPlace_.resize(pairs);
+    // From the end, so that every chain runs through its places in ascending order.
+    for (std::size_t i = pairs; i-- > 0;) {
+        std::uint32_t& first = firstPlace_[bucketOf(text_[i], text_[i + 1])];
+        nextPlace_[i] = first;
+        first = static_cast<std::uint32_t>(i);
+    }
+}
+
+bool IndexedText::contains(TextView what) const {
+    // A piece shorter than two characters has no pair; a text too long for 32-bit places is
+    // never indexed.
+    if (firstPlace_.empty()) {
+        if (what.size() < 2 || text_.size() < 2 || text_.size() >= none ||
+            ++scans_ <= scansBeforeIndex)
+            return engine::contains(text_, what);
+        buildIndex();
+    }
+    if (what.size() < 2)
+        return engine::contains(text_, what);
+    for (std::uint32_t at = firstPlace_[bucketOf(what[0], what[1])]; at != none;
+         at = nextPlace_[at])
+        if (what.size() <= text_.size() - at && sameAt(text_.data() + at, what))
+            return true;
+    return false;
+}
+
 TextView mid(TextView text, long long start, long long length) {
     long long first = start;
     long long last = start + length - 1; // inclusive

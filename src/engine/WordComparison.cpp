@@ -20,7 +20,7 @@ std::unordered_set<TextView, TextHash> sourceWordSet(const TestState& state) {
 
 // Any one rule makes the word known; the rules are pure look-ups, so the later ones are
 // skipped once one holds (the decision is the same).
-bool knownInSource(const TestState& state, long long i, TextView source,
+bool knownInSource(const TestState& state, long long i, const IndexedText& source,
                    const std::unordered_set<TextView, TextHash>& sourceWords) {
     const Text& word = state.testWords.at(i);
     if (sourceWords.count(word) != 0)
@@ -28,11 +28,11 @@ bool knownInSource(const TestState& state, long long i, TextView source,
     if (withoutSpaces(word).empty())
         return true;
     const Text w = trimTrailingSpaces(word);
-    if (contains(source, u" " + w + u".") || contains(source, u" " + w + u",") ||
-        contains(source, w + u"?") || contains(source, w + u"!"))
+    if (source.contains(u" " + w + u".") || source.contains(u" " + w + u",") ||
+        source.contains(w + u"?") || source.contains(w + u"!"))
         return true;
     return !word.empty() && word.back() == cr &&
-           contains(source, word.substr(0, word.size() - 1) + u".");
+           source.contains(word.substr(0, word.size() - 1) + u".");
 }
 
 // True when `w` is source words j and j + 1 run together (without the spaces between them)
@@ -65,7 +65,8 @@ bool skipsMarking(const Text& word) {
 
 } // namespace
 
-void unmatchedWordPass(TestState& state, TextView source) {
+void unmatchedWordPass(TestState& state, TextView sourceText) {
+    const IndexedText source(sourceText);
     const long long count = state.testWordCount;
     const std::unordered_set<TextView, TextHash> sourceWords = sourceWordSet(state);
     for (state.wordIndex = 1; state.wordIndex <= count - 1; state.wordIndex += 1)
@@ -77,12 +78,16 @@ void unmatchedWordPass(TestState& state, TextView source) {
     if (count < 1 || state.wordIndex > count)
         return;
     state.wordIndex = count;
-    const TextView window = mid(source, state.sourceLimit - 40, 41);
+    const TextView window = mid(sourceText, state.sourceLimit - 40, 41);
     if (!contains(window, trimSpaces(state.testWords.at(count))))
         markAWord(state, source);
 }
 
-void markAWord(TestState& state, TextView source) {
+void markAWord(TestState& state, TextView sourceText) {
+    markAWord(state, IndexedText(sourceText));
+}
+
+void markAWord(TestState& state, const IndexedText& source) {
     const long long i = state.wordIndex;
     if (skipsMarking(state.testWords.at(i)))
         return;
@@ -118,12 +123,16 @@ void markAWord(TestState& state, TextView source) {
         state.wordIndex += 1;
 }
 
-Text joinAttempt(TestState& state, long long i, TextView source) {
+Text joinAttempt(TestState& state, long long i, TextView sourceText) {
+    return joinAttempt(state, i, IndexedText(sourceText));
+}
+
+Text joinAttempt(TestState& state, long long i, const IndexedText& source) {
     const Text a = trimSpaces(state.testWords.at(i));
     const Text b = trimSpaces(state.testWords.at(i + 1));
     const std::array<Text, 4> candidates = {a + b, a + u"-" + b, a + u"'" + b, a + u" ."};
     for (const Text& candidate : candidates) {
-        if (!contains(source, candidate))
+        if (!source.contains(candidate))
             continue;
         const Text absorbed = state.testWords.at(i + 1);
         state.testWords.set(i, a + u" " + b);
