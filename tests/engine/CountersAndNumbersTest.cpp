@@ -44,6 +44,17 @@ TEST(Table, OneBasedWithUnwrittenEntriesEmptyAndWritesBounded) {
     EXPECT_THROW(table.set(0, u"x"), BoundFailure);
 }
 
+TEST(Table, WholeListAssignedWithinTheBoundOnly) {
+    Table<int, 3> table;
+    table.assign({7, 8, 9});
+    EXPECT_EQ(table.stored(), 3u);
+    EXPECT_EQ(table.at(3), 9);
+    EXPECT_THROW(table.assign({1, 2, 3, 4}), BoundFailure);
+    EXPECT_EQ(table.at(1), 7); // a refused list leaves the entries as they were
+    table.assign({});
+    EXPECT_EQ(table.at(1), 0);
+}
+
 TEST(Rounding, HalfToEvenIsExact) {
     EXPECT_EQ(roundHalfEven(425, 10), 42);
     EXPECT_EQ(roundHalfEven(435, 10), 44);

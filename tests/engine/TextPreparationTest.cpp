@@ -43,6 +43,27 @@ TEST(TextSearch, PositionsCountFromOneAndEmptySearchTextIsFoundAtTheStart) {
     EXPECT_EQ(mid(u"abcdef", 9, 2), u"");
 }
 
+// An indexed text answers every search as the plain search does, before and after its index
+// is built (the first searches scan; the later ones go through the index).
+TEST(IndexedText, AnswersAsThePlainSearch) {
+    const std::u16string text = u"The sun rose.\r\nWe walked, w\u00e9 walked: the end.";
+    const std::u16string pieces[] = {
+        u"The",        u"The sun",  u"end.",
+        u"d.",         u"end. ",    u".\r\nWe",
+        u" w\u00e9",   u"\u00e9 w", u"walk",
+        u"walks",      u"e",        u".",
+        u"",           u"Th",       u"he",
+        u"zz",         u"sun r",    u"sun s",
+        u" walked: t", u"end.x",    u"The sun rose.\r\nWe walked, w\u00e9 walked: the end."};
+    for (const std::u16string& searched : {text, std::u16string(u"a"), std::u16string()}) {
+        const IndexedText indexed(searched);
+        for (int round = 0; round < 3; ++round)
+            for (const std::u16string& piece : pieces)
+                EXPECT_EQ(indexed.contains(piece), contains(searched, piece))
+                    << "round " << round << ", piece of " << piece.size() << " characters";
+    }
+}
+
 TEST(WordSplit, WordsKeepTheirDelimiterAndAFinalLineBreakLeavesNoEmptyWord) {
     TestState state;
     wordSplit(state, u"the cat\r\n");
