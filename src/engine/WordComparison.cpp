@@ -28,6 +28,11 @@ bool knownInSource(const TestState& state, long long i, const IndexedText& sourc
     if (withoutSpaces(word).empty())
         return true;
     const Text w = trimTrailingSpaces(word);
+    // Every piece looked for below holds the word without its trailing spaces, or (the last
+    // one) without its carriage return: a source without that has none of them.
+    const TextView core = word.back() == cr ? TextView(word).substr(0, word.size() - 1) : w;
+    if (!source.contains(core))
+        return false;
     if (source.contains(u" " + w + u".") || source.contains(u" " + w + u",") ||
         source.contains(w + u"?") || source.contains(w + u"!"))
         return true;
@@ -130,6 +135,9 @@ Text joinAttempt(TestState& state, long long i, TextView sourceText) {
 Text joinAttempt(TestState& state, long long i, const IndexedText& source) {
     const Text a = trimSpaces(state.testWords.at(i));
     const Text b = trimSpaces(state.testWords.at(i + 1));
+    // Every candidate begins with the first word: without it in the source there is none.
+    if (!source.contains(a))
+        return {};
     const std::array<Text, 4> candidates = {a + b, a + u"-" + b, a + u"'" + b, a + u" ."};
     for (const Text& candidate : candidates) {
         if (!source.contains(candidate))
