@@ -62,22 +62,31 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
     state.excessText.clear();
 
     const TextSet marked = markTexts(state);
-    // The distinct words collected, each with how often its normalised form is typed and how
-    // often the compared source has it (counted once all are collected).
-    struct Occurrences {
+    // Every normalised typed word, with how often it is typed and how often the compared
+    // source has it. The distinct words are those collected, in state.distinctWords in the
+    // order they were found and in `distinct` with their counts.
+    struct Word {
         long long typed = 0;
         long long inSource = 0;
+        bool collected = false;
     };
-    std::unordered_map<Text, Occurrences, TextHash, std::equal_to<>> collected;
-    collected.reserve(static_cast<std::size_t>(std::max(state.testWordCount.value(), 0)));
+    const auto count = static_cast<std::size_t>(std::max(state.testWordCount.value(), 0));
+    std::unordered_map<Text, Word, TextHash, std::equal_to<>> words;
+    words.reserve(count);
+    std::vector<const Word*> distinct;
+    state.distinctWords.reserve(std::min(count, maxDistinctWords));
     for (long long k = 1; k <= state.testWordCount; ++k) {
         const bool flagged = marked.contains(state.testWords.at(k));
         if (contains(state.joinList, state.testWords.at(k)))
             state.testWords.set(k, Text{});
-        if (flagged)
-            continue;
+        // Word k does not change any more: it is counted here.
         const TextView u = normalised(state.testWords.at(k));
-        if (collected.contains(u))
+        auto found = words.find(u);
+        if (found == words.end())
+            found = words.emplace(Text(u), Word{}).first;
+        Word& word = found->second;
+        ++word.typed;
+        if (flagged || word.collected)
             continue;
         if (!u.empty() && u != u"\n" &&
             (standsInTypedText(state, k, typedText) || contains(typedText, u))) {
@@ -85,25 +94,20 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
                 throw BoundFailure("more than " + std::to_string(maxDistinctWords) +
                                    " distinct words");
             state.distinctWords.emplace_back(u);
-            collected.try_emplace(Text(u));
+            word.collected = true;
+            distinct.push_back(&word);
             state.distinctCount += 1;
         }
     }
-
-    // The words do not change while they are counted.
-    for (long long k = 1; k <= state.testWordCount; ++k)
-        if (const auto found = collected.find(normalised(state.testWords.at(k)));
-            found != collected.end())
-            ++found->second.typed;
     for (long long k = 1; k <= state.sourceWordCount; ++k)
-        if (const auto found = collected.find(normalised(state.sourceWords.at(k)));
-            found != collected.end())
+        if (const auto found = words.find(normalised(state.sourceWords.at(k)));
+            found != words.end())
             ++found->second.inSource;
 
     // The last distinct word collected is not examined.
     for (long long d = 0; d + 1 < state.distinctCount; ++d) {
         const Text& u = state.distinctWords[static_cast<std::size_t>(d)];
-        const Occurrences& n = collected.find(u)->second;
+        const Word& n = *distinct[static_cast<std::size_t>(d)];
         for (auto surplus = n.typed - n.inSource; surplus > 0; --surplus) {
             state.excessCount += 1;
             state.excessWords.set(state.excessCount, u + u" ");
