@@ -53,6 +53,27 @@ TEST(PunctuationCount, WholeTestAndTheComparedSource) {
     EXPECT_EQ(state.sourceMarks, 0);
 }
 
+// Counts that do not start from zero (the counting is not reset) fail at the character that
+// takes one past 16 bits, with the others counted up to that character.
+TEST(PunctuationCount, CounterFailsAtTheCharacterThatOverflowsIt) {
+    TestState state;
+    state.sourceLimit = 2;
+    state.testFullStops = 32766;
+    EXPECT_THROW(punctuationCount(state, u",.,!.,", u"x."), OverflowFailure);
+    EXPECT_EQ(state.testFullStops, 32767);
+    EXPECT_EQ(state.testCommas, 2);
+    EXPECT_EQ(state.testMarks, 1);
+    EXPECT_EQ(state.sourceFullStops, 0);
+
+    state.testFullStops = 32765;
+    state.testCommas = 0;
+    state.testMarks = 0;
+    punctuationCount(state, u",.,!.,", u"x.");
+    EXPECT_EQ(state.testFullStops, 32767);
+    EXPECT_EQ(state.testCommas, 3);
+    EXPECT_EQ(state.sourceFullStops, 1);
+}
+
 TEST(PunctuationCount, MoreThan8000CharactersFails) {
     TestState state;
     state.sourceLimit = 8001;
