@@ -1,5 +1,6 @@
 #include "engine/WordSplit.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tikmeter::engine {
@@ -37,8 +38,12 @@ void wordSplit(TestState& state, TextView text) {
                            std::to_string(maxTextChars));
     // Built locally, so that a text of too many words leaves the lists as they were. Every
     // word but the last ends with its delimiter, so no word is empty.
+    const auto delimiters =
+        static_cast<std::size_t>(std::count_if(text.begin(), text.end(), isDelimiter));
     std::vector<Text> words;
     std::vector<int> starts;
+    words.reserve(delimiters + 1);
+    starts.reserve(delimiters + 1);
     std::size_t begin = 0; // 0-based start of the word being cut
     for (std::size_t index = 0; index < text.size(); ++index) {
         if (!isDelimiter(text[index]))
