@@ -3,6 +3,7 @@
 #include "engine/MarkingFailure.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
 
     // Number of entries that have storage (the highest entry written).
     std::size_t stored() const { return entries_.size(); }
+
+    // Entries 1..stored() as a 0-based span, for loops over the whole list.
+    std::span<const T> storedEntries() const { return entries_; }
 
     void clear() { entries_.clear(); }
 

@@ -42,16 +42,20 @@ bool knownInSource(const TestState& state, long long i, const IndexedText& sourc
 
 // True when `w` is source words j and j + 1 run together (without the spaces between them)
 // for some j below the test word count (not the source word count); source entries past
-// the source words read as empty. `w` is not empty.
+// the stored words read as empty, and such a pair of empty words never equals `w`, which is
+// not empty.
 bool joinsTwoSourceWords(const TestState& state, TextView w) {
-    for (long long j = 1; j <= state.testWordCount - 1; ++j) {
-        const Text& first = state.sourceWords.at(j);
+    const std::span<const Text> words = state.sourceWords.storedEntries(); // word j at [j - 1]
+    const auto pairs =
+        std::min<long long>(state.testWordCount - 1, static_cast<long long>(words.size()));
+    for (std::size_t j = 0; static_cast<long long>(j) < pairs; ++j) {
+        const Text& first = words[j];
         // A first word that does not begin with a space begins the joined text: its first
         // character rules most pairs out.
         if (!first.empty() && first.front() != u' ' && first.front() != w.front())
             continue;
-        if (equalsJoined(w, withoutTrailingSpaces(first),
-                         withoutLeadingSpaces(state.sourceWords.at(j + 1))))
+        const TextView second = j + 1 < words.size() ? TextView(words[j + 1]) : TextView();
+        if (equalsJoined(w, withoutTrailingSpaces(first), withoutLeadingSpaces(second)))
             return true;
     }
     return false;
