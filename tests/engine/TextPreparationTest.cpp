@@ -43,6 +43,23 @@ TEST(TextSearch, PositionsCountFromOneAndEmptySearchTextIsFoundAtTheStart) {
     EXPECT_EQ(mid(u"abcdef", 9, 2), u"");
 }
 
+// The searches look at eight places at a time; on texts longer than that they still find
+// the first and the last occurrence the standard search finds, at every start and limit.
+TEST(TextSearch, LongTextsGiveTheStandardSearchesPositions) {
+    const std::u16string text = u"abcab\u00e9 xabc\r\nab  abcabcx ab\u00e9abc. zz abcab";
+    for (const std::u16string piece :
+         {u"abc", u"ab", u"a", u"b\u00e9", u"c\r\na", u"zz abcab", u"cx", u"abd", u"  ", u"x"}) {
+        for (std::size_t bound = 0; bound <= text.size() + 1; ++bound) {
+            const auto first = TextView(text).find(piece, bound);
+            EXPECT_EQ(findFirst(text, piece, static_cast<long long>(bound) + 1),
+                      first == TextView::npos ? 0 : static_cast<long long>(first) + 1);
+            const auto last = TextView(text).substr(0, bound).rfind(piece);
+            EXPECT_EQ(findLastWithin(text, piece, static_cast<long long>(bound)),
+                      bound == 0 || last == TextView::npos ? 0 : static_cast<long long>(last) + 1);
+        }
+    }
+}
+
 // An indexed text answers every search as the plain search does, before and after its index
 // is built (the first searches scan; the later ones go through the index).
 TEST(IndexedText, AnswersAsThePlainSearch) {
