@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory_resource>
 #include <unordered_set>
 
 namespace tikmeter::engine {
@@ -9,9 +10,11 @@ namespace tikmeter::engine {
 namespace {
 
 // The compared source words (1..sourceWordCount), for looking typed words up. The views
-// point into state.sourceWords, which the comparison passes do not change.
-std::unordered_set<TextView, TextHash> sourceWordSet(const TestState& state) {
-    std::unordered_set<TextView, TextHash> words;
+// point into state.sourceWords, which the comparison passes do not change; the entries come
+// from `arena` (one allocation for the pass instead of one per word).
+using WordSet = std::pmr::unordered_set<TextView, TextHash>;
+WordSet sourceWordSet(const TestState& state, std::pmr::memory_resource& arena) {
+    WordSet words(&arena);
     words.reserve(static_cast<std::size_t>(std::max(state.sourceWordCount.value(), 0)));
     for (long long j = 1; j <= state.sourceWordCount; ++j)
         words.insert(state.sourceWords.at(j));
@@ -21,7 +24,7 @@ std::unordered_set<TextView, TextHash> sourceWordSet(const TestState& state) {
 // Any one rule makes the word known; the rules are pure look-ups, so the later ones are
 // skipped once one holds (the decision is the same).
 bool knownInSource(const TestState& state, long long i, const IndexedText& source,
-                   const std::unordered_set<TextView, TextHash>& sourceWords) {
+                   const WordSet& sourceWords) {
     const Text& word = state.testWords.at(i);
     if (sourceWords.count(word) != 0)
         return true;
@@ -77,7 +80,8 @@ bool skipsMarking(const Text& word) {
 void unmatchedWordPass(TestState& state, TextView sourceText) {
     const IndexedText source(sourceText);
     const long long count = state.testWordCount;
-    const std::unordered_set<TextView, TextHash> sourceWords = sourceWordSet(state);
+    std::pmr::monotonic_buffer_resource arena;
+    const WordSet sourceWords = sourceWordSet(state, arena);
     for (state.wordIndex = 1; state.wordIndex <= count - 1; state.wordIndex += 1)
         if (!knownInSource(state, state.wordIndex, source, sourceWords))
             markAWord(state, source);
