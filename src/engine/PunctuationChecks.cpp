@@ -39,9 +39,20 @@ void countMarks(TextView text, Counter16& fullStops, Counter16& commas, Counter1
     long long commaCount = 0;
     long long markCount = 0;
     for (const char16_t c : text) {
-        stops += c == u'.';
-        commaCount += c == u',';
-        markCount += c == u'!' || c == u'?';
+        switch (c) {
+        case u'.':
+            ++stops;
+            break;
+        case u',':
+            ++commaCount;
+            break;
+        case u'!':
+        case u'?':
+            ++markCount;
+            break;
+        default:
+            break;
+        }
     }
     const auto fits = [](const Counter16& counter, long long more) {
         return counter + more <= std::numeric_limits<std::int16_t>::max();
