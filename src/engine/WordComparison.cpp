@@ -117,11 +117,13 @@ void markAWord(TestState& state, const IndexedText& source) {
     const std::uint8_t newClass = state.errorMarks.at(entry).errorClass;
 
     if (state.errorCount > 1) {
-        // The loop changes neither the test words nor the error marks.
+        // The loop changes neither the test words nor the error marks, and marks 1..last are
+        // stored (the new one, after them, was just written).
         const Text& word = state.testWords.at(i);
+        const std::span<const ErrorMark> marks = state.errorMarks.storedEntries();
         const long long last = state.errorCount - 1;
         for (long long k = 1; k <= last; ++k) {
-            const ErrorMark& earlier = state.errorMarks.at(k);
+            const ErrorMark& earlier = marks[static_cast<std::size_t>(k) - 1];
             if ((newClass != 0 && earlier.errorClass == newClass) || earlier.text == word) {
                 state.repeatMarkCount += 1;
                 state.repeatMarks.set(state.repeatMarkCount,
