@@ -84,10 +84,7 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
             state.testWords.set(k, Text{});
         // Word k does not change any more: it is counted here.
         const TextView u = normalised(state.testWords.at(k));
-        auto found = words.find(u);
-        if (found == words.end())
-            found = words.emplace(Text(u), Word{}).first;
-        Word& word = found->second;
+        Word& word = words.try_emplace(Text(u)).first->second;
         ++word.typed;
         if (flagged || word.collected)
             continue;
