@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,8 +55,8 @@ private:
     TextView text_;
     // The index, built on demand by the searches (a search does not change the answer).
     mutable int scans_ = 0;
-    mutable std::vector<std::uint32_t> firstPlace_; // per bucket of pairs, or none
-    mutable std::vector<std::uint32_t> nextPlace_;  // per place: the next one of its bucket
+    mutable std::vector<std::uint32_t> firstPlace_;      // per bucket of pairs, or none
+    mutable std::unique_ptr<std::uint32_t[]> nextPlace_; // per place: the next of its bucket
 };
 
 // The characters of `text` from 1-based position `start` on, at most `length` of them; the
