@@ -1,14 +1,23 @@
 // The text stages of one test, from the per-test reset to the report and the reliability
-// check: a typical test and the worst case the bounds allow.
+// check: a typical test and the worst case the bounds allow. Then a real test as a session
+// pays for it: reading the document, marking it (language, spacing pass, marks coloured,
+// report inserted) and writing the marked document's RTF code.
+#include "documents/Document.h"
+#include "engine/TestMarker.h"
 #include "engine/TestMarking.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace {
 
+using tikmeter::documents::Document;
+using tikmeter::engine::Language;
+using tikmeter::engine::MarkingResult;
+using tikmeter::engine::PreparedSources;
 using tikmeter::engine::ResultFormat;
 using tikmeter::engine::StepRunner;
 using tikmeter::engine::TestMarking;
@@ -81,6 +90,58 @@ void BM_WorstCaseTest(benchmark::State& state) {
         markOnce(test, source);
 }
 BENCHMARK(BM_WorstCaseTest)->Unit(benchmark::kMillisecond);
+
+const std::filesystem::path kDataFolder(TIKMETER_TEST_DATA_DIR);
+const std::filesystem::path kTestFile = kDataFolder / "class-a" / "a01.rtf";
+
+Document loaded(const std::filesystem::path& path) {
+    Document document;
+    document.loadFile(path);
+    return document;
+}
+
+PreparedSources englishSource() {
+    PreparedSources sources;
+    sources.set(Language::English, loaded(kDataFolder / "sources" / "en1-libreoffice.rtf"));
+    return sources;
+}
+
+MarkingResult markTypical(const Document& test, const PreparedSources& sources) {
+    StepRunner runner;
+    return markTest(test, sources, ResultFormat::MultipleOf5, runner);
+}
+
+// Reading a typical test from its file, as the session does before marking it.
+void BM_ReadTestDocument(benchmark::State& state) {
+    for (auto _ : state) {
+        const Document test = loaded(kTestFile);
+        benchmark::DoNotOptimize(test.text().data());
+    }
+}
+BENCHMARK(BM_ReadTestDocument)->Unit(benchmark::kMillisecond);
+
+// Marking the loaded test against the prepared English source (the copy of the loaded test
+// stands for the session's move of it).
+void BM_MarkTestDocument(benchmark::State& state) {
+    const PreparedSources sources = englishSource();
+    const Document test = loaded(kTestFile);
+    for (auto _ : state) {
+        const MarkingResult result = markTypical(test, sources);
+        benchmark::DoNotOptimize(result.markedTest.text().data());
+    }
+}
+BENCHMARK(BM_MarkTestDocument)->Unit(benchmark::kMillisecond);
+
+// The RTF code of the marked test, which the session saves.
+void BM_WriteMarkedTest(benchmark::State& state) {
+    const PreparedSources sources = englishSource();
+    const MarkingResult result = markTypical(loaded(kTestFile), sources);
+    for (auto _ : state) {
+        const std::string code = result.markedTest.rtf();
+        benchmark::DoNotOptimize(code.data());
+    }
+}
+BENCHMARK(BM_WriteMarkedTest)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -6,11 +6,17 @@
 #include "documents/DocumentContent.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <iterator>
 
 namespace tikmeter::documents {
 
 namespace {
+
+// Characters written as they are outside font names: printable ASCII but the RTF specials.
+bool isPlain(char16_t c) {
+    return c >= 0x20 && c < 0x7F && c != u'\\' && c != u'{' && c != u'}';
+}
 
 class RtfWriter {
 public:
@@ -24,6 +30,7 @@ private:
     void collectTables();
     void writeHeader();
     void writeBody();
+    void switchTo(const CharFormat& format);
     void writeSwitch(const CharFormat& to);
     void writeChar(char16_t c, bool inFontName);
     void writeHex(unsigned value);
@@ -37,6 +44,7 @@ private:
     std::vector<std::u16string> fonts_; // explicit font names; font number = index + 1
     std::vector<Color> colors_;         // colour number = index + 1
     CharFormat current_;
+    const CharFormat* inForce_ = nullptr; // a format object known to equal current_
     std::string out_;
 };
 
@@ -93,42 +101,70 @@ void RtfWriter::writeHeader() {
 void RtfWriter::writeBody() {
     const std::size_t length = text_.size();
     std::size_t runIndex = 0;
-    auto formatAt = [&](std::size_t pos) -> const CharFormat& {
+    // The format at pos, and where the stretch of text with that format object ends.
+    auto formatAt = [&](std::size_t pos, std::size_t& stretchEnd) -> const CharFormat& {
         static const CharFormat kDefault;
         while (runIndex < runs_.size() && runs_[runIndex].start + runs_[runIndex].length <= pos) {
             ++runIndex;
         }
         if (runIndex < runs_.size() && runs_[runIndex].start <= pos) {
+            stretchEnd = runs_[runIndex].start + runs_[runIndex].length;
             return runs_[runIndex].format;
         }
+        stretchEnd = runIndex < runs_.size() ? runs_[runIndex].start : length;
         return kDefault;
     };
     std::size_t i = 0;
     while (i < length) {
-        const CharFormat& format = formatAt(i);
+        std::size_t stretchEnd = 0;
+        const CharFormat& format = formatAt(i, stretchEnd);
         const char16_t c = text_[i];
         if (c == u'\r' && i + 1 < length && text_[i + 1] == u'\n') {
-            const CharFormat& lineFeedFormat = formatAt(i + 1);
+            std::size_t lineFeedEnd = 0;
+            const CharFormat& lineFeedFormat = formatAt(i + 1, lineFeedEnd);
             if (&lineFeedFormat == &format || lineFeedFormat == format) {
                 // A paragraph end: the line break comes right after the text before it, any
                 // change of formatting between the line break and \par.
                 out_ += "\r\n";
-                if (!(format == current_)) {
-                    writeSwitch(format);
-                }
+                switchTo(format);
                 out_ += "\\par ";
                 i += 2;
                 continue;
             }
         }
-        if (!(format == current_)) {
-            writeSwitch(format);
+        switchTo(format);
+        if (!isPlain(c)) {
+            writeChar(c, false);
+            ++i;
+            continue;
         }
-        writeChar(c, false);
-        ++i;
+        // Plain characters up to the end of the stretch go out as they are, in one piece.
+        std::size_t end = i + 1;
+        while (end < std::min(stretchEnd, length) && isPlain(text_[end])) {
+            ++end;
+        }
+        const std::size_t old = out_.size();
+        out_.resize(old + (end - i));
+        std::transform(text_.begin() + static_cast<std::ptrdiff_t>(i),
+                       text_.begin() + static_cast<std::ptrdiff_t>(end),
+                       out_.begin() + static_cast<std::ptrdiff_t>(old),
+                       [](char16_t plain) { return static_cast<char>(plain); });
+        i = end;
     }
     // The document's own end mark.
     out_ += "\r\n\\par }";
+}
+
+void RtfWriter::switchTo(const CharFormat& format) {
+    // The format last switched to (or found equal) is still in force: most characters share
+    // the format object of the one before them and need no comparison.
+    if (&format == inForce_) {
+        return;
+    }
+    if (!(format == current_)) {
+        writeSwitch(format);
+    }
+    inForce_ = &format;
 }
 
 void RtfWriter::writeSwitch(const CharFormat& to) {
@@ -196,9 +232,11 @@ void RtfWriter::writeHex(unsigned value) {
 }
 
 void RtfWriter::writeWord(const char* word, long long param) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "\\%s%lld", word, param);
-    out_ += buffer;
+    out_ += '\\';
+    out_ += word;
+    char digits[24];
+    const auto written = std::to_chars(std::begin(digits), std::end(digits), param);
+    out_.append(digits, written.ptr);
 }
 
 int RtfWriter::fontNumber(const std::u16string& name) const {

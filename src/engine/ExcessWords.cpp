@@ -3,6 +3,7 @@
 #include "engine/WordComparison.h"
 
 #include <algorithm>
+#include <memory_resource>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -11,10 +12,13 @@ namespace tikmeter::engine {
 
 namespace {
 
+// Sets and maps of texts that are searched with views: looking a word up copies nothing.
+using TextSet = std::unordered_set<Text, TextHash, std::equal_to<>>;
+
 // The texts of the counted error marks and of the repeat marks (they do not change while
 // the test words are collected).
-std::unordered_set<Text> markTexts(const TestState& state) {
-    std::unordered_set<Text> texts;
+TextSet markTexts(const TestState& state) {
+    TextSet texts;
     for (long long m = 1; m <= state.errorCount; ++m)
         texts.insert(state.errorMarks.at(m).text);
     for (long long m = 1; m <= state.repeatMarkCount; ++m)
@@ -22,30 +26,35 @@ std::unordered_set<Text> markTexts(const TestState& state) {
     return texts;
 }
 
-// How often each normalised word occurs among words 1..count.
-template <class Words>
-std::unordered_map<Text, long long> normalisedCounts(const Words& words, long long count) {
-    std::unordered_map<Text, long long> counts;
-    for (long long k = 1; k <= count; ++k)
-        ++counts[normaliseWord(words.at(k))];
-    return counts;
+bool isClosingMark(char16_t c) {
+    return TextView(u"\r!?.,;:%").find(c) != TextView::npos;
 }
 
-long long countOf(const std::unordered_map<Text, long long>& counts, const Text& word) {
-    const auto found = counts.find(word);
-    return found == counts.end() ? 0 : found->second;
+// The normalised word is a part of the word: without surrounding spaces and closing marks.
+TextView normalised(TextView word) {
+    TextView t = withoutSpaces(word);
+    if (t.empty() || !isClosingMark(t.back()))
+        return t; // the marks removed below are closing marks too
+    t.remove_suffix(1);
+    for (const char16_t mark : {u'.', u',', u'!', u'?', u'%'})
+        if (!t.empty() && t.back() == mark)
+            t.remove_suffix(1);
+    return t;
+}
+
+// True when test word k still stands where the split found it in the typed text; then every
+// part of it, its normalised form too, is in the typed text without a search.
+bool standsInTypedText(const TestState& state, long long k, TextView typedText) {
+    const Text& word = state.testWords.at(k);
+    const long long start = state.wordStarts.at(k);
+    return start >= 1 && static_cast<std::size_t>(start) <= typedText.size() &&
+           typedText.substr(static_cast<std::size_t>(start) - 1, word.size()) == word;
 }
 
 } // namespace
 
 Text normaliseWord(TextView word) {
-    Text t = trimSpaces(word);
-    if (!t.empty() && TextView(u"\r!?.,;:%").find(t.back()) != TextView::npos)
-        t.pop_back();
-    for (const char16_t mark : {u'.', u',', u'!', u'?', u'%'})
-        if (!t.empty() && t.back() == mark)
-            t.pop_back();
-    return t;
+    return Text(normalised(word));
 }
 
 void excessWordPass(TestState& state, TextView typedText, TextView source) {
@@ -53,37 +62,53 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
     state.distinctWords.clear();
     state.excessText.clear();
 
-    const std::unordered_set<Text> marked = markTexts(state);
-    std::unordered_set<Text> collected;
+    const TextSet marked = markTexts(state);
+    // Every normalised typed word, with how often it is typed and how often the compared
+    // source has it. The distinct words are those collected, in state.distinctWords in the
+    // order they were found and in `distinct` with their counts.
+    struct Word {
+        long long typed = 0;
+        long long inSource = 0;
+        bool collected = false;
+    };
+    const auto count = static_cast<std::size_t>(std::max(state.testWordCount.value(), 0));
+    // The entries come from one arena for the pass instead of one allocation per word.
+    std::pmr::monotonic_buffer_resource arena;
+    std::pmr::unordered_map<Text, Word, TextHash, std::equal_to<>> words(&arena);
+    words.reserve(count);
+    std::vector<const Word*> distinct;
+    state.distinctWords.reserve(std::min(count, maxDistinctWords));
     for (long long k = 1; k <= state.testWordCount; ++k) {
-        const bool flagged = marked.count(state.testWords.at(k)) != 0;
+        const bool flagged = marked.contains(state.testWords.at(k));
         if (contains(state.joinList, state.testWords.at(k)))
             state.testWords.set(k, Text{});
-        if (flagged)
+        // Word k does not change any more: it is counted here.
+        const TextView u = normalised(state.testWords.at(k));
+        Word& word = words.try_emplace(Text(u)).first->second;
+        ++word.typed;
+        if (flagged || word.collected)
             continue;
-        const Text u = normaliseWord(state.testWords.at(k));
-        if (collected.count(u) != 0)
-            continue;
-        if (!u.empty() && u != u"\n" && contains(typedText, u)) {
+        if (!u.empty() && u != u"\n" &&
+            (standsInTypedText(state, k, typedText) || contains(typedText, u))) {
             if (state.distinctWords.size() >= maxDistinctWords)
                 throw BoundFailure("more than " + std::to_string(maxDistinctWords) +
                                    " distinct words");
-            state.distinctWords.push_back(u);
-            collected.insert(u);
+            state.distinctWords.emplace_back(u);
+            word.collected = true;
+            distinct.push_back(&word);
             state.distinctCount += 1;
         }
     }
-
-    // The words do not change while they are counted, so they are normalised and counted once.
-    const auto typed = normalisedCounts(state.testWords, state.testWordCount);
-    const auto compared = normalisedCounts(state.sourceWords, state.sourceWordCount);
+    for (long long k = 1; k <= state.sourceWordCount; ++k)
+        if (const auto found = words.find(normalised(state.sourceWords.at(k)));
+            found != words.end())
+            ++found->second.inSource;
 
     // The last distinct word collected is not examined.
     for (long long d = 0; d + 1 < state.distinctCount; ++d) {
         const Text& u = state.distinctWords[static_cast<std::size_t>(d)];
-        const long long nTest = countOf(typed, u);
-        const long long nSource = countOf(compared, u);
-        for (auto surplus = nTest - nSource; surplus > 0; --surplus) {
+        const Word& n = *distinct[static_cast<std::size_t>(d)];
+        for (auto surplus = n.typed - n.inSource; surplus > 0; --surplus) {
             state.excessCount += 1;
             state.excessWords.set(state.excessCount, u + u" ");
             state.excessText += u + u" ";
@@ -94,16 +119,17 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
     bracketing(state);
 }
 
-void repeatedWordPass(TestState& state, TextView source) {
+void repeatedWordPass(TestState& state, TextView sourceText) {
+    const IndexedText source(sourceText);
     state.repeatedWordErrors = 0;
     state.bracketCount = 0;
     const long long count = state.testWordCount;
     for (state.wordIndex = 2; state.wordIndex <= count; state.wordIndex += 1) {
         const long long i = state.wordIndex;
         const Text& word = state.testWords.at(i);
-        const Text trimmed = trimSpaces(word);
+        const TextView trimmed = withoutSpaces(word);
         if (trimmed.empty() || trimmed == u"\r" || state.testWords.at(i - 1) != word ||
-            contains(source, state.testWords.at(i - 1) + word))
+            source.contains(state.testWords.at(i - 1) + word))
             continue;
         markAWord(state, source);
         state.repeatedWordErrors += 1;

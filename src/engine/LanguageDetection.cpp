@@ -1,6 +1,8 @@
 #include "engine/LanguageDetection.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace tikmeter::engine {
 
@@ -35,17 +37,38 @@ constexpr std::array<Rule, 28> rules = {{
     {u"mdat ", u"", af},      {u"Daar ", u" daar ", af, true},
 }};
 
-bool holds(const Rule& rule, TextView text) {
+// Whether the text contains a marker word, each looked for once however many rules name it
+// ("'n " alone is in nine of them).
+class MarkerSearch {
+public:
+    explicit MarkerSearch(TextView text) : text_(text) { answers_.reserve(2 * rules.size()); }
+
+    bool found(TextView marker) {
+        for (const auto& [known, present] : answers_)
+            if (known == marker)
+                return present;
+        const bool present = contains(text_, marker);
+        answers_.emplace_back(marker, present);
+        return present;
+    }
+
+private:
+    TextView text_;
+    std::vector<std::pair<TextView, bool>> answers_;
+};
+
+bool holds(const Rule& rule, MarkerSearch& markers) {
     if (rule.eitherOne)
-        return contains(text, rule.first) || contains(text, rule.second);
-    return contains(text, rule.first) && (rule.second.empty() || contains(text, rule.second));
+        return markers.found(rule.first) || markers.found(rule.second);
+    return markers.found(rule.first) && (rule.second.empty() || markers.found(rule.second));
 }
 
 } // namespace
 
 Language detectLanguage(TextView testText) {
+    MarkerSearch markers(testText);
     for (const Rule& rule : rules)
-        if (holds(rule, testText))
+        if (holds(rule, markers))
             return rule.language;
     return Language::Afrikaans;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 
 namespace tikmeter::engine {
 
@@ -33,6 +35,36 @@ char16_t charAt(TextView text, long long position) {
 }
 
 void countMarks(TextView text, Counter16& fullStops, Counter16& commas, Counter16& marks) {
+    long long stops = 0;
+    long long commaCount = 0;
+    long long markCount = 0;
+    for (const char16_t c : text) {
+        switch (c) {
+        case u'.':
+            ++stops;
+            break;
+        case u',':
+            ++commaCount;
+            break;
+        case u'!':
+        case u'?':
+            ++markCount;
+            break;
+        default:
+            break;
+        }
+    }
+    const auto fits = [](const Counter16& counter, long long more) {
+        return counter + more <= std::numeric_limits<std::int16_t>::max();
+    };
+    if (fits(fullStops, stops) && fits(commas, commaCount) && fits(marks, markCount)) {
+        fullStops += stops;
+        commas += commaCount;
+        marks += markCount;
+        return;
+    }
+    // A counter would leave its range: counted character by character, so that it fails at
+    // the character that takes it past the range, with the others counted up to there.
     for (const char16_t c : text) {
         if (c == u'.')
             fullStops += 1;

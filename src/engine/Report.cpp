@@ -34,12 +34,13 @@ void buildReport(TestState& state, ResultFormat format) {
 }
 
 void reliabilityCheck(TestState& state, TextView sourceText) {
+    const IndexedText source(sourceText);
     state.suspectCount = 0;
     for (long long k = 1; k <= state.errorCount; ++k) {
         if (k > static_cast<long long>(maxWords))
             throw BoundFailure("reliability check past error mark " + std::to_string(maxWords));
         const Text& text = state.errorMarks.at(k).text;
-        if (!trimSpaces(text).empty() && contains(sourceText, text))
+        if (!trimSpaces(text).empty() && source.contains(text))
             state.suspectCount += 1;
     }
     state.suspectsFound = state.suspectCount;

@@ -3,6 +3,7 @@
 #include "engine/MarkingFailure.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,20 @@ public:
 
     void set(long long k, T value) { ref(k) = std::move(value); }
 
+    // Replaces the whole list by entries 1..entries.size(); more than Bound entries throw
+    // BoundFailure and leave the list as it was.
+    void assign(std::vector<T> entries) {
+        if (entries.size() > Bound)
+            throw BoundFailure("list of " + std::to_string(entries.size()) +
+                               " entries, more than " + std::to_string(Bound));
+        entries_ = std::move(entries);
+    }
+
     // Number of entries that have storage (the highest entry written).
     std::size_t stored() const { return entries_.size(); }
+
+    // Entries 1..stored() as a 0-based span, for loops over the whole list.
+    std::span<const T> storedEntries() const { return entries_; }
 
     void clear() { entries_.clear(); }
 

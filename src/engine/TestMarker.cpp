@@ -5,14 +5,40 @@
 #include "engine/MarkedTest.h"
 #include "engine/PunctuationSpacing.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace tikmeter::engine {
 
 namespace {
 
 using documents::Document;
 
+// True when the spacing pass leaves the RTF code as it is. Each piece it replaces ends with a
+// space right before a raw carriage return, and the writer puts raw carriage returns only at
+// paragraph ends and at the document's end mark, right after the last character before them:
+// without a space before a carriage return or at the end of the text there is none.
+bool codeHasNoSpaceBeforeLineEnd(std::u16string_view text) {
+    return !text.empty() && text.back() != u' ' && text.find(u" \r") == std::u16string_view::npos;
+}
+
+// True when reading back the code the writer gives for `text` gives the same text: always
+// but for the noncharacters U+FFFE and U+FFFF, which are written as U+FFFD.
+bool codeKeepsText(std::u16string_view text) {
+    return std::none_of(text.begin(), text.end(), [](char16_t c) { return c >= 0xFFFE; });
+}
+
 // The spacing pass works on the RTF code, where a paragraph end is CR LF "\par ".
 void spacingPass(Document& document) {
+    if (codeHasNoSpaceBeforeLineEnd(document.text()) && codeKeepsText(document.text())) {
+        // Nothing to replace, and reading the code back would give the same text, runs and
+        // base font: only the selection is set as reading sets it, a caret at the start
+        // typing in the first character's format (moved away and back, so that the format
+        // is taken even when the caret stood at the start).
+        document.setSelStart(1);
+        document.setSelStart(0);
+        return;
+    }
     std::string code = document.rtf();
     std::string none;
     punctuationSpacingPass(code, none);

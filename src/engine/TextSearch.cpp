@@ -50,6 +50,45 @@ std::size_t findIndex(TextView text, TextView what) {
     return TextView::npos;
 }
 
+// 0-based index of the last occurrence of a non-empty `what` in `text`, or npos: the same
+// search backwards (the source-end search looks for the test's last characters from the end
+// of the source, the line-break count steps back through the text).
+std::size_t findLastIndex(TextView text, TextView what) {
+    const std::size_t m = what.size();
+    if (m > text.size())
+        return TextView::npos;
+    const char16_t* data = text.data();
+    std::size_t end = text.size() - m + 1; // the candidates not yet looked at are 0..end-1
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi16(static_cast<short>(what.front()));
+    const __m128i last = _mm_set1_epi16(static_cast<short>(what.back()));
+    while (end >= 8) {
+        const std::size_t i = end - 8;
+        const __m128i blockFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i blockLast =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
+        const __m128i both =
+            _mm_and_si128(_mm_cmpeq_epi16(blockFirst, first), _mm_cmpeq_epi16(blockLast, last));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both));
+        while (mask != 0) {
+            const unsigned lane = (31u - static_cast<unsigned>(__builtin_clz(mask))) / 2;
+            const std::size_t at = i + lane;
+            if (sameAt(data + at, what))
+                return at;
+            mask &= ~(3u << (2 * lane));
+        }
+        end = i;
+    }
+#endif
+    while (end > 0) {
+        --end;
+        if (data[end] == what.front() && data[end + m - 1] == what.back() &&
+            sameAt(data + end, what))
+            return end;
+    }
+    return TextView::npos;
+}
+
 } // namespace
 
 long long findFirst(TextView text, TextView what, long long from) {
@@ -76,8 +115,43 @@ long long findLastWithin(TextView text, TextView what, long long limit) {
         return 1;
     const auto head = text.substr(0, static_cast<std::size_t>(std::min<long long>(
                                          limit, static_cast<long long>(text.size()))));
-    const auto at = head.rfind(what);
+    const auto at = findLastIndex(head, what);
     return at == TextView::npos ? 0 : static_cast<long long>(at) + 1;
+}
+
+std::size_t IndexedText::bucketOf(char16_t first, char16_t second) {
+    const std::uint32_t pair = (static_cast<std::uint32_t>(first) << 16) | second;
+    return (pair * 2654435761u) >> (32 - bucketBits);
+}
+
+void IndexedText::buildIndex() const {
+    const std::size_t pairs = text_.size() - 1;
+    firstPlace_.assign(std::size_t{1} << bucketBits, none);
+    nextPlace_ = std::make_unique_for_overwrite<std::uint32_t[]>(pairs); // all written below
+    // From the end, so that every chain runs through its places in ascending order.
+    for (std::size_t i = pairs; i-- > 0;) {
+        std::uint32_t& first = firstPlace_[bucketOf(text_[i], text_[i + 1])];
+        nextPlace_[i] = first;
+        first = static_cast<std::uint32_t>(i);
+    }
+}
+
+bool IndexedText::contains(TextView what) const {
+    // A piece shorter than two characters has no pair; a text too long for 32-bit places is
+    // never indexed.
+    if (firstPlace_.empty()) {
+        if (what.size() < 2 || text_.size() < 2 || text_.size() >= none ||
+            ++scans_ <= scansBeforeIndex)
+            return engine::contains(text_, what);
+        buildIndex();
+    }
+    if (what.size() < 2)
+        return engine::contains(text_, what);
+    for (std::uint32_t at = firstPlace_[bucketOf(what[0], what[1])]; at != none;
+         at = nextPlace_[at])
+        if (what.size() <= text_.size() - at && sameAt(text_.data() + at, what))
+            return true;
+    return false;
 }
 
 TextView mid(TextView text, long long start, long long length) {
@@ -99,6 +173,10 @@ TextView withoutTrailingSpaces(TextView text) {
 TextView withoutLeadingSpaces(TextView text) {
     const auto begin = text.find_first_not_of(u' ');
     return begin == TextView::npos ? TextView{} : text.substr(begin);
+}
+
+TextView withoutSpaces(TextView text) {
+    return withoutLeadingSpaces(withoutTrailingSpaces(text));
 }
 
 Text trimTrailingSpaces(TextView text) {

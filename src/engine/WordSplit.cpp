@@ -1,5 +1,6 @@
 #include "engine/WordSplit.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tikmeter::engine {
@@ -35,42 +36,36 @@ void wordSplit(TestState& state, TextView text) {
     if (text.size() > maxTextChars)
         throw BoundFailure("text of " + std::to_string(text.size()) + " characters, more than " +
                            std::to_string(maxTextChars));
-    // Built locally: a text that ends with a delimiter opens one empty word past the last,
-    // which step 4 removes again; only the final count is bounded.
-    std::vector<Text> words(1);
-    std::vector<int> starts(1, 1);
+    // Built locally, so that a text of too many words leaves the lists as they were. Every
+    // word but the last ends with its delimiter, so no word is empty.
+    const auto delimiters =
+        static_cast<std::size_t>(std::count_if(text.begin(), text.end(), isDelimiter));
+    std::vector<Text> words;
+    std::vector<int> starts;
+    words.reserve(delimiters + 1);
+    starts.reserve(delimiters + 1);
+    std::size_t begin = 0; // 0-based start of the word being cut
     for (std::size_t index = 0; index < text.size(); ++index) {
-        const long long p = static_cast<long long>(index) + 1;
-        const char16_t c = text[index];
-        words.back() += c;
-        if (!isDelimiter(c))
+        if (!isDelimiter(text[index]))
             continue;
-        Text& word = words.back();
-        if (word.size() < 3 && word.front() == u'.' && p > 2 && text[index - 2] == u' ')
-            word = u" .";
-        words.emplace_back();
-        starts.push_back(static_cast<int>(p + 1));
+        const bool loneFullStop =
+            index - begin == 1 && text[begin] == u'.' && begin >= 1 && text[begin - 1] == u' ';
+        words.emplace_back(loneFullStop ? TextView(u" .") : text.substr(begin, index - begin + 1));
+        starts.push_back(static_cast<int>(begin) + 1);
+        begin = index + 1;
     }
-    // Remove empty words (in practice only the one opened after a final delimiter).
-    std::vector<Text> keptWords;
-    std::vector<int> keptStarts;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (words[i].empty())
-            continue;
-        keptWords.push_back(std::move(words[i]));
-        keptStarts.push_back(starts[i]);
+    if (begin < text.size()) {
+        words.emplace_back(text.substr(begin));
+        starts.push_back(static_cast<int>(begin) + 1);
     }
-    if (keptWords.size() > maxWords)
-        throw BoundFailure("text of " + std::to_string(keptWords.size()) + " words, more than " +
+    if (words.size() > maxWords)
+        throw BoundFailure("text of " + std::to_string(words.size()) + " words, more than " +
                            std::to_string(maxWords));
 
-    state.workingWords.clear();
-    state.wordStarts.clear();
-    for (std::size_t i = 0; i < keptWords.size(); ++i) {
-        state.workingWords.set(static_cast<long long>(i) + 1, std::move(keptWords[i]));
-        state.wordStarts.set(static_cast<long long>(i) + 1, keptStarts[i]);
-    }
-    state.wordCount = static_cast<long long>(keptWords.size());
+    const auto count = static_cast<long long>(words.size());
+    state.workingWords.assign(std::move(words));
+    state.wordStarts.assign(std::move(starts));
+    state.wordCount = count;
 }
 
 void splitSourceWords(TestState& state, TextView sourceText) {

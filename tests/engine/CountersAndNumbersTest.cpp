@@ -1,5 +1,6 @@
 #include "engine/CheckedCounter.h"
 #include "engine/NumberText.h"
+#include "engine/Table.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,17 @@ TEST(NumberText, SignedTextHasALeadingSpaceOrAMinusSign) {
     // clang-format on
     for (const auto& [value, text] : tenths)
         EXPECT_EQ(signedText(Tenths{value}), text) << value;
+}
+
+TEST(Table, WholeListAssignedWithinTheBoundOnly) {
+    Table<int, 3> table;
+    table.assign({7, 8, 9});
+    EXPECT_EQ(table.stored(), 3u);
+    EXPECT_EQ(table.at(3), 9);
+    EXPECT_THROW(table.assign({1, 2, 3, 4}), BoundFailure);
+    EXPECT_EQ(table.at(1), 7); // a refused list leaves the entries as they were
+    table.assign({});
+    EXPECT_EQ(table.at(1), 0);
 }
 
 } // namespace

@@ -176,5 +176,46 @@ TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
     EXPECT_THROW(PreparedSources().of(Language::English), documents::DocumentError);
 }
 
+// The punctuation-spacing pass goes through the RTF code: a test is marked as the document
+// that reading its code back gives (selection reset, noncharacters replaced), with the spaces
+// between a sentence end and a paragraph end removed, there or at the very end.
+TEST(MarkTest, TestIsMarkedAsItsCodeReadBack) {
+    const std::u16string english = u"The dog and a cat sat on the mat in the sun all day long.";
+    PreparedSources sources;
+    Document source;
+    source.setText(english);
+    sources.set(Language::English, source);
+    const std::u16string texts[] = {
+        u"The dog and a cta sat on the mat.\r\nIn the sun all day long.",
+        u"The dog and a cta sat on the mat. \r\nIn the sun all day long.",
+        u"The dog and a cta sat on the mat.\r\nIn the sun all day long.  ",
+        u"The dog and a cat sat\t\r\non the mat in the sun all day \u4E2D \r\nlong",
+        u"The dog and a cat sat on the mat in the \uFFFE sun all day long."};
+    for (const std::u16string& text : texts) {
+        Document test;
+        test.setText(text);
+        test.setSelStart(4); // a caret inside, typing in bold: not kept by the code
+        test.setSelBold(true);
+        Document readBack;
+        readBack.setRtf(test.rtf());
+        StepRunner runner;
+        const MarkingResult marked = markTest(test, sources, ResultFormat::Integer, runner);
+        const MarkingResult expected = markTest(readBack, sources, ResultFormat::Integer, runner);
+        EXPECT_EQ(marked.markedTest.text(), expected.markedTest.text());
+        EXPECT_EQ(marked.markedTest.rtf(), expected.markedTest.rtf());
+        EXPECT_EQ(marked.markedTest.runs(), expected.markedTest.runs());
+        EXPECT_EQ(marked.marks.errorMarks.size(), expected.marks.errorMarks.size());
+    }
+    for (const std::u16string spacedText :
+         {u"The dog and a cat sat. \r\nOn the mat!", u"The dog and a cat sat.\r\nOn the mat!  "}) {
+        Document spaced;
+        spaced.setText(spacedText);
+        StepRunner runner;
+        const MarkingResult result = markTest(spaced, sources, ResultFormat::Integer, runner);
+        EXPECT_TRUE(
+            result.markedTest.text().starts_with(u"The dog and a cat sat.\r\nOn the mat!\r\n"));
+    }
+}
+
 } // namespace
 } // namespace tikmeter::engine
