@@ -17,15 +17,6 @@ using engine::ResultColumn;
 // The part of the page's width the chart takes.
 constexpr qreal kChartShare = 0.6;
 
-// The printed table leaves out the file path: it is long, and the student names the test.
-constexpr ResultColumn kPrintedColumns[] = {
-    ResultColumn::Student,     ResultColumn::Language,   ResultColumn::Keystrokes,
-    ResultColumn::GrossWords,  ResultColumn::WordErrors, ResultColumn::Penalties,
-    ResultColumn::Errors,      ResultColumn::NetWords,   ResultColumn::Wpm,
-    ResultColumn::FinalResult, ResultColumn::Accuracy,   ResultColumn::Status,
-    ResultColumn::MarkedAt,
-};
-
 QString wpmText(const std::optional<engine::Tenths>& value) {
     return value ? toQString(engine::oneDecimalText(*value)) : QStringLiteral("-");
 }
@@ -51,7 +42,7 @@ QString tableHtml(const std::vector<engine::ResultRow>& rows) {
     QString html =
         QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\" "
                        "style=\"border-collapse: collapse; font-size: 7.5pt;\"><tr>");
-    for (const ResultColumn column : kPrintedColumns) {
+    for (const ResultColumn column : engine::kColumnsWithoutFile) {
         html += QStringLiteral("<th bgcolor=\"#e8e8e8\">") +
                 toQString(std::u16string(engine::resultColumnName(column))).toHtmlEscaped() +
                 QStringLiteral("</th>");
@@ -62,7 +53,7 @@ QString tableHtml(const std::vector<engine::ResultRow>& rows) {
                               : engine::isUnreliable(row) ? QStringLiteral(" bgcolor=\"#ffe8a8\"")
                                                           : QString();
         html += QStringLiteral("<tr") + shade + u'>';
-        for (const ResultColumn column : kPrintedColumns) {
+        for (const ResultColumn column : engine::kColumnsWithoutFile) {
             html += engine::isNumberColumn(column) ? QStringLiteral("<td align=\"right\">")
                                                    : QStringLiteral("<td>");
             html += toQString(engine::resultFieldText(row, column)).toHtmlEscaped() +

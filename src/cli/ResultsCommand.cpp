@@ -29,15 +29,6 @@ struct ResultsOptions {
     bool all = false;
 };
 
-// The table leaves out the file column: the paths are long and the student names them.
-constexpr ResultColumn kTableColumns[] = {
-    ResultColumn::Student,     ResultColumn::Language,   ResultColumn::Keystrokes,
-    ResultColumn::GrossWords,  ResultColumn::WordErrors, ResultColumn::Penalties,
-    ResultColumn::Errors,      ResultColumn::NetWords,   ResultColumn::Wpm,
-    ResultColumn::FinalResult, ResultColumn::Accuracy,   ResultColumn::Status,
-    ResultColumn::MarkedAt,
-};
-
 // The characters of UTF-8 text (continuation bytes do not count).
 std::size_t displayWidth(const std::string& text) {
     std::size_t width = 0;
@@ -53,16 +44,16 @@ std::string tenthsText(const std::optional<engine::Tenths>& value) {
 
 std::string tableText(const std::vector<engine::ResultRow>& rows) {
     std::vector<std::vector<std::string>> cells(1);
-    for (const ResultColumn column : kTableColumns) {
+    for (const ResultColumn column : engine::kColumnsWithoutFile) {
         cells[0].push_back(toUtf8(engine::resultColumnName(column)));
     }
     for (const engine::ResultRow& row : rows) {
         std::vector<std::string>& line = cells.emplace_back();
-        for (const ResultColumn column : kTableColumns) {
+        for (const ResultColumn column : engine::kColumnsWithoutFile) {
             line.push_back(toUtf8(engine::resultFieldText(row, column)));
         }
     }
-    std::vector<std::size_t> widths(std::size(kTableColumns), 0);
+    std::vector<std::size_t> widths(std::size(engine::kColumnsWithoutFile), 0);
     for (const auto& line : cells) {
         for (std::size_t i = 0; i < line.size(); ++i) {
             widths[i] = std::max(widths[i], displayWidth(line[i]));
@@ -73,7 +64,7 @@ std::string tableText(const std::vector<engine::ResultRow>& rows) {
         std::string out;
         for (std::size_t i = 0; i < line.size(); ++i) {
             const std::string padding(widths[i] - displayWidth(line[i]), ' ');
-            const bool right = engine::isNumberColumn(kTableColumns[i]);
+            const bool right = engine::isNumberColumn(engine::kColumnsWithoutFile[i]);
             out += (i > 0 ? "  " : "") + (right ? padding + line[i] : line[i] + padding);
         }
         text += out.substr(0, out.find_last_not_of(' ') + 1) + '\n';
@@ -173,12 +164,7 @@ int runResults(const ResultsOptions& options) {
     } else {
         output = tableText(rows) + '\n' + summaryText(summary);
     }
-    std::fwrite(output.data(), 1, output.size(), stdout);
-    if (std::fflush(stdout) != 0) {
-        std::cerr << "tikmeter: cannot write the output\n";
-        return 1;
-    }
-    return 0;
+    return printOutput(output);
 }
 
 } // namespace

@@ -32,12 +32,7 @@ int printDocument(const std::string& file,
         std::cerr << "tikmeter: " << file << ": out of memory\n";
         return 1;
     }
-    std::fwrite(output.data(), 1, output.size(), stdout);
-    if (std::fflush(stdout) != 0) {
-        std::cerr << "tikmeter: cannot write the output\n";
-        return 1;
-    }
-    return 0;
+    return printOutput(output);
 }
 
 } // namespace

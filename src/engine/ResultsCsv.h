@@ -37,6 +37,16 @@ enum class ResultColumn {
 };
 inline constexpr std::size_t kResultColumnCount = 14;
 
+// The columns where space is short (a printed report, a terminal): all but the file's path,
+// which is long, while the student's name already says which test a row is.
+inline constexpr ResultColumn kColumnsWithoutFile[] = {
+    ResultColumn::Student,     ResultColumn::Language,   ResultColumn::Keystrokes,
+    ResultColumn::GrossWords,  ResultColumn::WordErrors, ResultColumn::Penalties,
+    ResultColumn::Errors,      ResultColumn::NetWords,   ResultColumn::Wpm,
+    ResultColumn::FinalResult, ResultColumn::Accuracy,   ResultColumn::Status,
+    ResultColumn::MarkedAt,
+};
+
 // The log status of a test whose marks the reliability check doubts.
 inline constexpr std::u16string_view kUnreliableStatus = u"Result may not be reliable";
 
