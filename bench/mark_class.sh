@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Marks a class of 40 typical tests with `tikmeter mark` and reports the session time and
-# the time per test (median of several runs). Usage: bench/mark_class.sh [BUILD_DIR] [RUNS]
+# the time per test (median of several runs), destination on the disk that holds TMPDIR. The
+# program folder is kept between runs, as on a teacher's computer (its guides and source
+# copies are there from the first run); each run marks into a new destination folder.
+# Usage: bench/mark_class.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -21,9 +24,10 @@ for round in 1 2; do
     done
 done
 
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)  jobs: ${TIKMETER_JOBS:-one per core}"
 times=()
 for run in $(seq "$runs"); do
-    rm -rf "$work/home"/*
+    rm -rf "$work/home/class"
     start=$(date +%s%N)
     EDU_TIKMETER_HOME="$work/home" "$tool" mark \
         --english "$root/examples/sources/english.rtf" \

@@ -260,11 +260,34 @@ StagedFile stageFile(const fs::path& path, std::string_view data) {
     return stage(path, data, false);
 }
 
+namespace {
+
+// True when `path` is a regular file (not a link to one) that holds exactly `data`: copying
+// over it would change nothing.
+bool holdsAlready(const fs::path& path, std::string_view data) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) != data.size()) {
+        return false;
+    }
+    try {
+        return readWholeFile(path) == data;
+    } catch (const DocumentError&) {
+        return false;
+    }
+}
+
+} // namespace
+
 std::optional<StagedFile> stageCopy(const fs::path& from, const fs::path& to) {
     if (sameFile(from, to)) {
         return std::nullopt;
     }
-    return stage(to, readWholeFile(from), false);
+    std::string data = readWholeFile(from);
+    if (holdsAlready(to, data)) {
+        return std::nullopt;
+    }
+    return stage(to, data, false);
 }
 
 void commitStagedFile(const StagedFile& staged) {
@@ -313,7 +336,10 @@ void copyFileAtomically(const fs::path& from, const fs::path& to) {
     if (sameFile(from, to)) {
         return;
     }
-    writeFileAtomically(to, readWholeFile(from));
+    const std::string data = readWholeFile(from);
+    if (!holdsAlready(to, data)) {
+        writeFileAtomically(to, data);
+    }
 }
 
 void appendWhole(const fs::path& path, std::string_view bytes, bool syncNow) {

@@ -34,7 +34,8 @@ std::string readWholeFile(const std::filesystem::path& path);
 void writeFileAtomically(const std::filesystem::path& path, std::string_view data);
 
 // Copies the regular file from (same rules and size limit as readWholeFile) to `to`, written
-// as writeFileAtomically does. Copying a file onto itself (sameFile) does nothing.
+// as writeFileAtomically does. Copying a file onto itself (sameFile), or onto a regular file
+// that already holds the same bytes, does nothing.
 void copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // A file written next to its target under a temporary name, not yet in its place.
@@ -48,7 +49,8 @@ struct StagedFile {
 // folder once. Until it is committed a target keeps its old content; after a crash it is the
 // old file or the complete new one. Staging checks the target as writeFileAtomically does.
 StagedFile stageFile(const std::filesystem::path& path, std::string_view data);
-// A copy staged the same way; nothing when `from` and `to` are the same file.
+// A copy staged the same way; nothing when `from` and `to` are the same file or `to` already
+// holds the same bytes.
 std::optional<StagedFile> stageCopy(const std::filesystem::path& from,
                                     const std::filesystem::path& to);
 // Renames a staged file over its target; on failure the temporary file is removed.

@@ -33,11 +33,12 @@ using documents::toPath;
 constexpr std::size_t kShortestTest = 50;  // characters a test needs to be marked
 constexpr std::size_t kLongestTest = 5000; // characters a test may have
 constexpr std::u16string_view kStatusDots = u".......";
-// Tests are written in groups of 16, 32, then 64: the first results show soon, and a large
-// class needs few syncs. The sizes do not depend on the number of workers, so every file is
-// the same whatever the machine.
-constexpr std::size_t kFirstGroup = 16;
-constexpr std::size_t kLargestGroup = 64;
+// Tests are written in groups of 64, 128, then 256: a class is one group and needs few
+// syncs, and a group of 64 is marked in a few tens of milliseconds, so the log still grows
+// as fast as a teacher reads it. The sizes do not depend on the number of workers, so every
+// file is the same whatever the machine.
+constexpr std::size_t kFirstGroup = 64;
+constexpr std::size_t kLargestGroup = 256;
 
 // Thrown by the error trap for the failures that end a session.
 struct SessionEnded {

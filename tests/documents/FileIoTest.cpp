@@ -216,6 +216,25 @@ TEST_F(Files, StaleTemporariesOfEndedProcessesAreRemoved) {
     EXPECT_EQ(removeStaleTemporaryFiles(at("missing")), 0u);
 }
 
+// A copy onto a file that holds the same bytes writes nothing (the file keeps its inode and
+// no sync is spent on it); other bytes are copied.
+TEST_F(Files, CopyOntoTheSameBytesLeavesTheFile) {
+    test::writeBytes(at("a.rtf"), "same");
+    copyFileAtomically(at("a.rtf"), at("b.rtf"));
+    const auto inode = [&] {
+        struct stat info {};
+        ::stat(at("b.rtf").c_str(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode();
+    copyFileAtomically(at("a.rtf"), at("b.rtf"));
+    EXPECT_FALSE(stageCopy(at("a.rtf"), at("b.rtf")));
+    EXPECT_EQ(inode(), before);
+    test::writeBytes(at("a.rtf"), "other");
+    copyFileAtomically(at("a.rtf"), at("b.rtf"));
+    EXPECT_EQ(test::readBytes(at("b.rtf")), "other");
+}
+
 TEST(FileErrors, SystemErrorsMapOntoKinds) {
     const std::pair<int, Kind> rows[] = {{ENOENT, Kind::NotFound},
                                          {ENOTDIR, Kind::NotFound},
