@@ -3,7 +3,6 @@
 #include "engine/WordComparison.h"
 
 #include <algorithm>
-#include <memory_resource>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -72,9 +71,7 @@ void excessWordPass(TestState& state, TextView typedText, TextView source) {
         bool collected = false;
     };
     const auto count = static_cast<std::size_t>(std::max(state.testWordCount.value(), 0));
-    // The entries come from one arena for the pass instead of one allocation per word.
-    std::pmr::monotonic_buffer_resource arena;
-    std::pmr::unordered_map<Text, Word, TextHash, std::equal_to<>> words(&arena);
+    std::unordered_map<Text, Word, TextHash, std::equal_to<>> words;
     words.reserve(count);
     std::vector<const Word*> distinct;
     state.distinctWords.reserve(std::min(count, maxDistinctWords));

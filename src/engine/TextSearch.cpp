@@ -127,7 +127,8 @@ std::size_t IndexedText::bucketOf(char16_t first, char16_t second) {
 void IndexedText::buildIndex() const {
     const std::size_t pairs = text_.size() - 1;
     firstPlace_.assign(std::size_t{1} << bucketBits, none);
-    nextPlace_ = std::make_unique_for_overwrite<std::uint32_t[]>(pairs); // all written below
+    // Left uninitialised (every place is written below).
+    nextPlace_.reset(new std::uint32_t[pairs]);
     // From the end, so that every chain runs through its places in ascending order.
     for (std::size_t i = pairs; i-- > 0;) {
         std::uint32_t& first = firstPlace_[bucketOf(text_[i], text_[i + 1])];

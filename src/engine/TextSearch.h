@@ -83,10 +83,10 @@ bool endsWith(TextView text, TextView tail);
 struct TextHash {
     using is_transparent = void;
     std::size_t operator()(TextView text) const {
-        std::size_t hash = 14695981039346656037ULL;
+        std::uint64_t hash = 14695981039346656037ULL;
         for (const char16_t c : text)
             hash = (hash ^ c) * 1099511628211ULL;
-        return hash;
+        return static_cast<std::size_t>(hash);
     }
 };
 

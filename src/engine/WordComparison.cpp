@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <memory_resource>
 #include <unordered_set>
 
 namespace tikmeter::engine {
@@ -10,11 +9,10 @@ namespace tikmeter::engine {
 namespace {
 
 // The compared source words (1..sourceWordCount), for looking typed words up. The views
-// point into state.sourceWords, which the comparison passes do not change; the entries come
-// from `arena` (one allocation for the pass instead of one per word).
-using WordSet = std::pmr::unordered_set<TextView, TextHash>;
-WordSet sourceWordSet(const TestState& state, std::pmr::memory_resource& arena) {
-    WordSet words(&arena);
+// point into state.sourceWords, which the comparison passes do not change.
+using WordSet = std::unordered_set<TextView, TextHash>;
+WordSet sourceWordSet(const TestState& state) {
+    WordSet words;
     words.reserve(static_cast<std::size_t>(std::max(state.sourceWordCount.value(), 0)));
     for (long long j = 1; j <= state.sourceWordCount; ++j)
         words.insert(state.sourceWords.at(j));
@@ -80,8 +78,7 @@ bool skipsMarking(const Text& word) {
 void unmatchedWordPass(TestState& state, TextView sourceText) {
     const IndexedText source(sourceText);
     const long long count = state.testWordCount;
-    std::pmr::monotonic_buffer_resource arena;
-    const WordSet sourceWords = sourceWordSet(state, arena);
+    const WordSet sourceWords = sourceWordSet(state);
     for (state.wordIndex = 1; state.wordIndex <= count - 1; state.wordIndex += 1)
         if (!knownInSource(state, state.wordIndex, source, sourceWords))
             markAWord(state, source);
