@@ -20,7 +20,8 @@ using tikmeter::documents::Document;
 
 namespace {
 
-// The non-empty lines of a PDF's text, trimmed (blank lines do not survive extraction).
+// The non-empty lines of a PDF's text, trimmed (blank lines do not survive extraction), in
+// compatibility form: a temporary name with "fl" or "fi" comes out as a ligature.
 QStringList pdfLines(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
@@ -28,7 +29,9 @@ QStringList pdfLines(const QString& pdf) {
         return {QStringLiteral("<pdftotext failed>")};
     }
     QStringList lines;
-    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(u'\n')) {
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput())
+                                   .normalized(QString::NormalizationForm_KC)
+                                   .split(u'\n')) {
         if (!line.trimmed().isEmpty()) {
             lines.append(line.trimmed());
         }
