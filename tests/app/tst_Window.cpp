@@ -275,16 +275,18 @@ private slots:
         QCOMPARE(fixture.dialogs().unexpected, 0);
     }
 
-    // Closing the window ends a running session without a further dialog; the results
-    // window does not open.
+    // Closing the window while a session runs ends the program without a further dialog:
+    // what the session still reports after the close is not shown, and the results window
+    // does not open.
     void closingDuringASession() {
         WindowFixture fixture;
         MainWindow& window = fixture.window();
         window.show();
-        fixture.fillTestList(QStringList(20, testDataPath("class-a/a01.rtf")));
+        fixture.fillTestList({testDataPath("class-a/a01.rtf")});
         fixture.pickSources();
         QSignalSpy finished(&window, &MainWindow::sessionFinished);
         QTest::mouseClick(fixture.find<QPushButton*>("markButton"), Qt::LeftButton);
+        QTest::qSleep(1000); // the session ends meanwhile; its reports wait in the event queue
         QVERIFY(window.sessionRunning());
         window.close();
         QVERIFY(!window.isVisible());
