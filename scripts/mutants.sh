@@ -2,11 +2,13 @@
 # Mutation run: plants each fault of a list in src/, one at a time, rebuilds the test program of
 # the fault's folder (src/X/... -> X_tests), runs it and prints the tests that fail; a fault no
 # test notices is reported as SURVIVED. The window and the browser (src/app, src/browser) have
-# one Qt Test program per test file instead: all of tests/X are rebuilt and run through ctest. src/ is restored with `git checkout -- src` after every
-# fault and on exit, so never run it with changes in src/.
+# Qt Test programs instead: all of tests/X are rebuilt and run through ctest, and the failed
+# test functions are printed. src/ is restored with `git checkout -- src` after every fault and
+# on exit, so never run it with changes in src/.
 #
 #   scripts/mutants.sh BUILD_DIR LIST [ID...]     (CHECK=1: only check that every line applies;
-#                                                  FILTER=pattern: the tests to run)
+#                                                  FILTER=pattern: the tests to run, for app
+#                                                  and browser the start of a CTest name)
 #
 # A list line is "ID @@ FILE @@ TEXT @@ REPLACEMENT" (<NL> stands for a line break); TEXT must
 # occur exactly once in FILE.
