@@ -108,7 +108,6 @@ TEST(ExitStatus, TellsHowTheRunEnded) {
         }
     }
     const std::string a01 = quoted(kDataDir / "class-a/a01.rtf");
-    const std::string small = quoted(kDataDir / "edge/e49.rtf");
     const std::string mark = markArguments(kEnglish, kAfrikaans, "", {});
     const std::string any = "[\\s\\S]*";
     const struct {
@@ -120,8 +119,10 @@ TEST(ExitStatus, TellsHowTheRunEnded) {
     } rows[] = {
         {mark + "--json -- " + a01 + " -dash.rtf", 0,
          "Done: End of this marking session\\.\n" + any, ".*a01\\.rtf.*\n.*/in/-dash\\.rtf.*\n"},
-        {"mark --english " + small + " --afrikaans " + small + " " + a01, 1,
-         "Error: Source Document missing, or too small\\.\\.\\.\n" + any, any},
+        {markArguments(kDataDir / "class-a/none.rtf", kDataDir / "edge/e49.rtf", a01, {}), 1,
+         "Error: Please save current file on an accessible disk\\.\n"
+         "Error: Source Document missing, or too small\\.\\.\\.\n",
+         any},
         {mark + "--dest ../escaped " + a01, 2, "tikmeter: --dest: " + any},
         {mark + "--bogus " + a01, 2, "The following argument" + any},
         {mark + "--integer", 2, "TEST is required" + any},
