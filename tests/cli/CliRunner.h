@@ -1,18 +1,20 @@
 #pragma once
 
 // Runs the tikmeter executable as a separate process, as a user would.
-#include <cstdio>
+#include "TempFolder.h"
+
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+using tikmeter::testing::readBytes;
+using tikmeter::testing::TempFolder;
+
+const fs::path kDataDir = TIKMETER_TEST_DATA_DIR;
 
 struct CommandResult {
     int status = -1;
@@ -20,12 +22,7 @@ struct CommandResult {
     std::string err;
 };
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string quoted(const std::string& text) {
+inline std::string quoted(const std::string& text) {
     std::string result = "'";
     for (const char c : text) {
         result += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -33,22 +30,25 @@ std::string quoted(const std::string& text) {
     return result + "'";
 }
 
-// Runs `tikmeter ARGUMENTS` with an optional environment prefix ("NAME=value ...").
-CommandResult tikmeter(const std::string& arguments, const std::string& environment = {}) {
-    const fs::path folder = fs::temp_directory_path();
-    const std::string tag = std::to_string(::getpid());
-    const fs::path out = folder / ("tikmeter-cli-out-" + tag);
-    const fs::path err = folder / ("tikmeter-cli-err-" + tag);
-    const std::string command = environment + " " + quoted(TIKMETER_EXECUTABLE) + " " + arguments +
-                                " >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    CommandResult run;
+// Runs `tikmeter ARGUMENTS` after a shell prefix ("NAME=value ...", "cd FOLDER && ...").
+inline CommandResult tikmeter(const std::string& arguments, const std::string& prefix = {}) {
+    const TempFolder folder;
+    const std::string command = prefix + " " + quoted(TIKMETER_EXECUTABLE) + " " + arguments +
+                                " >" + quoted(folder / "out") + " 2>" + quoted(folder / "err");
     const int status = std::system(command.c_str());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readBytes(out);
-    run.err = readBytes(err);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(folder / "out"),
+            readBytes(folder / "err")};
+}
+
+// `mark` with the two sources, the options, then the tests.
+inline std::string markArguments(const fs::path& english, const fs::path& afrikaans,
+                                 const std::string& options, const std::vector<fs::path>& tests) {
+    std::string arguments =
+        "mark --english " + quoted(english) + " --afrikaans " + quoted(afrikaans) + " " + options;
+    for (const fs::path& test : tests) {
+        arguments += " " + quoted(test);
+    }
+    return arguments;
 }
 
 } // namespace

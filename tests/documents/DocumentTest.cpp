@@ -30,59 +30,46 @@ TEST_P(Edit, GivesTextFormatsAndSelection) {
     EXPECT_EQ(document.selText(), row.text.substr(row.selStart, row.selLength));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Selection, Edit,
-    ::testing::Values(EditRow{"StartPastTheEndIsTheEnd", "abc", "@99", u"abc", "-|-|-", 3, 0},
-                      EditRow{"LengthStopsAtTheEnd", "abc", "@1|#99", u"abc", "-|-|-", 1, 2},
-                      EditRow{"NoLengthAtTheEnd", "abc", "@3|#1", u"abc", "-|-|-", 3, 0},
-                      EditRow{"NewStartMakesACaret", "abc", "@1|#2|@0", u"abc", "-|-|-", 0, 0},
-                      EditRow{"EmptyDocument", "", "@4|#4|b+|=x", u"x", "b", 1, 0},
-                      EditRow{"CaretAfterTheNewText", "one two", "@4|#3|=2|=!", u"one 2!",
-                              "-|-|-|-|-|-", 6, 0},
-                      EditRow{"EmptyTextDeletes", "one two", "@0|#4|=", u"two", "-|-|-", 0, 0},
-                      EditRow{"FormatsAfterAReplacementMove", "abcd", "@2|#2|b+|@0|#1|=XY",
-                              u"XYbcd", "-|-|-|b|b", 2, 0}),
-    test::RowName());
-
-INSTANTIATE_TEST_SUITE_P(
-    Formatting, Edit,
-    ::testing::Values(
-        EditRow{"OnlyTheSelection", "abcd", "@1|#2|hred|cwhite|fCourier|b+|u+", u"abcd",
-                "-|bucffffffhff0000fCourier|bucffffffhff0000fCourier|-", 1, 2},
-        EditRow{"UndoneFormattingMergesRuns", "abcd", "@1|#2|b+|@1|#2|b-", u"abcd", "-|-|-|-", 1,
-                2},
-        EditRow{"BackColourChangesNoOtherAttribute",
-                "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1\\i\\ul\\fs30 abc}", "@1|#1|hwhite",
-                u"abc", "ius30fB|ius30hfffffffB|ius30fB", 1, 1},
-        // A paragraph end (CR LF) is one mark: formatting that reaches either half covers both.
-        EditRow{"ParagraphEndFromItsCr", "a.\r\nN", "@0|#3|hred", u"a.\r\nN",
-                "hff0000|hff0000|hff0000|hff0000|-", 0, 3},
-        EditRow{"ParagraphEndFromItsLf", "a\r\nbc", "@2|#2|b+", u"a\r\nbc", "-|b|b|b|-", 2, 2},
-        // A CR typed before an LF, or an LF after a CR, makes one paragraph end of one format.
-        EditRow{"TypedCrBeforeAnLf", "x", "~ab\ncd|@2|b+|=\r", u"ab\r\ncd", "-|-|b|b|-|-", 3, 0},
-        EditRow{"TypedLfAfterACr", "x", "~ab\rcd|@3|b+|=\n", u"ab\r\ncd", "-|-|-|-|-|-", 4, 0},
-        EditRow{"ReplacementTakesTheFirstCharactersFormat", "{\\rtf1 a\\ul bc}", "@1|#2|=-", u"a-",
-                "-|u", 2, 0}),
-    test::RowName());
-
-// Formatting set at a caret is the format of the text typed there, as in a rich-text control.
-INSTANTIATE_TEST_SUITE_P(
-    InsertionFormat, Edit,
-    ::testing::Values(
-        EditRow{"ReportAtTheEnd", "{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}\\ul\\cf1 ab\\par}",
-                "@99|hwhite|cred|b+|u-|fCourier|=\r\nR|=!", u"ab\r\nR!",
-                "uc0000ff|uc0000ff|bcff0000hfffffffCourier|bcff0000hfffffffCourier|"
-                "bcff0000hfffffffCourier|bcff0000hfffffffCourier",
-                6, 0},
-        EditRow{"TheCharacterBeforeTheCaret", "{\\rtf1 a\\b b\\b0 c}", "@2|=X", u"abXc", "-|b|b|-",
-                3, 0},
-        EditRow{"TheFirstCharacterAtTheStart", "{\\rtf1 a\\b b}", "@2|@0|=Y", u"Yab", "-|-|b", 1,
-                0},
-        EditRow{"ForgottenWhenTheCaretMoves", "ab", "@1|b+|@2|=Z", u"abZ", "-|-|-", 3, 0},
-        EditRow{"KeptWhenTheCaretIsSetAgain", "ab", "@1|b+|@1|=Z", u"aZb", "-|b|-", 2, 0},
-        EditRow{"SetTextStartsOverInTheBaseFormat", "{\\rtf1\\b bold}", "@1|#2|~a\r\nb|=x",
-                u"xa\r\nb", "-|-|-|-|-", 1, 0}),
-    test::RowName());
+const EditRow kEdits[] = {
+    // Selection.
+    {"StartPastTheEndIsTheEnd", "abc", "@99", u"abc", "-|-|-", 3, 0},
+    {"LengthStopsAtTheEnd", "abc", "@1|#99", u"abc", "-|-|-", 1, 2},
+    {"NoLengthAtTheEnd", "abc", "@3|#1", u"abc", "-|-|-", 3, 0},
+    {"NewStartMakesACaret", "abc", "@1|#2|@0", u"abc", "-|-|-", 0, 0},
+    {"EmptyDocument", "", "@4|#4|b+|=x", u"x", "b", 1, 0},
+    {"CaretAfterTheNewText", "one two", "@4|#3|=2|=!", u"one 2!", "-|-|-|-|-|-", 6, 0},
+    {"EmptyTextDeletes", "one two", "@0|#4|=", u"two", "-|-|-", 0, 0},
+    {"FormatsAfterAReplacementMove", "abcd", "@2|#2|b+|@0|#1|=XY", u"XYbcd", "-|-|-|b|b", 2, 0},
+    // Formatting.
+    {"OnlyTheSelection", "abcd", "@1|#2|hred|cwhite|fCourier|b+|u+", u"abcd",
+     "-|bucffffffhff0000fCourier|bucffffffhff0000fCourier|-", 1, 2},
+    {"UndoneFormattingMergesRuns", "abcd", "@1|#2|b+|@1|#2|b-", u"abcd", "-|-|-|-", 1, 2},
+    {"BackColourChangesNoOtherAttribute",
+     "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1\\i\\ul\\fs30 abc}", "@1|#1|hwhite", u"abc",
+     "ius30fB|ius30hfffffffB|ius30fB", 1, 1},
+    // A paragraph end (CR LF) is one mark: formatting that reaches either half covers both.
+    {"ParagraphEndFromItsCr", "a.\r\nN", "@0|#3|hred", u"a.\r\nN",
+     "hff0000|hff0000|hff0000|hff0000|-", 0, 3},
+    {"ParagraphEndFromItsLf", "a\r\nbc", "@2|#2|b+", u"a\r\nbc", "-|b|b|b|-", 2, 2},
+    // A CR typed before an LF, or an LF after a CR, makes one paragraph end of one format.
+    {"TypedCrBeforeAnLf", "x", "~ab\ncd|@2|b+|=\r", u"ab\r\ncd", "-|-|b|b|-|-", 3, 0},
+    {"TypedLfAfterACr", "x", "~ab\rcd|@3|b+|=\n", u"ab\r\ncd", "-|-|-|-|-|-", 4, 0},
+    {"ReplacementTakesTheFirstCharactersFormat", "{\\rtf1 a\\ul bc}", "@1|#2|=-", u"a-", "-|u", 2,
+     0},
+    // Insertion format: formatting set at a caret is the format of the text typed there, as in a
+    // rich-text control.
+    {"ReportAtTheEnd", "{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}\\ul\\cf1 ab\\par}",
+     "@99|hwhite|cred|b+|u-|fCourier|=\r\nR|=!", u"ab\r\nR!",
+     "uc0000ff|uc0000ff|bcff0000hfffffffCourier|bcff0000hfffffffCourier|"
+     "bcff0000hfffffffCourier|bcff0000hfffffffCourier",
+     6, 0},
+    {"TheCharacterBeforeTheCaret", "{\\rtf1 a\\b b\\b0 c}", "@2|=X", u"abXc", "-|b|b|-", 3, 0},
+    {"TheFirstCharacterAtTheStart", "{\\rtf1 a\\b b}", "@2|@0|=Y", u"Yab", "-|-|b", 1, 0},
+    {"ForgottenWhenTheCaretMoves", "ab", "@1|b+|@2|=Z", u"abZ", "-|-|-", 3, 0},
+    {"KeptWhenTheCaretIsSetAgain", "ab", "@1|b+|@1|=Z", u"aZb", "-|b|-", 2, 0},
+    {"SetTextStartsOverInTheBaseFormat", "{\\rtf1\\b bold}", "@1|#2|~a\r\nb|=x", u"xa\r\nb",
+     "-|-|-|-|-", 1, 0}};
+INSTANTIATE_TEST_SUITE_P(Edits, Edit, ::testing::ValuesIn(kEdits), test::RowName());
 
 TEST(DocumentFormat, AtAndPastTheEndIsTheLastCharacters) {
     EXPECT_EQ(Document().formatAt(0), CharFormat{});

@@ -48,21 +48,15 @@ int outcome(const Call& call, rlim_t sizeLimit = RLIM_INFINITY) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-Call loading(const fs::path& path) {
-    return [path] { Document().loadFile(path); };
-}
-Call saving(const fs::path& path) {
-    return [path] { Document().saveFile(path); };
-}
-Call reading(const fs::path& path) {
-    return [path] { readWholeFile(path); };
-}
-Call copying(const fs::path& from, const fs::path& to) {
+const auto loading = [](fs::path path) -> Call { return [path] { Document().loadFile(path); }; };
+const auto saving = [](fs::path path) -> Call { return [path] { Document().saveFile(path); }; };
+const auto reading = [](fs::path path) -> Call { return [path] { readWholeFile(path); }; };
+const auto copying = [](fs::path from, fs::path to) -> Call {
     return [from, to] { copyFileAtomically(from, to); };
-}
-Call appending(const fs::path& path, std::string bytes = "x") {
+};
+const auto appending = [](fs::path path, std::string bytes = "x") -> Call {
     return [path, bytes] { appendWhole(path, bytes); };
-}
+};
 
 class Files : public ::testing::Test {
 protected:

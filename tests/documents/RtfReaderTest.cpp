@@ -38,7 +38,14 @@ TEST_P(Read, GivesTextAndFormatsOrFailsCleanly) {
     }
 }
 
-const Row kParagraphEnds[] = {
+// Groups nest to depth 4096 (the root group is depth 1). Deeper groups share the state of the
+// deepest kept group, so formatting set in them stays after them; any depth is read.
+std::string nested(std::size_t depth) { // "{\b x}y" in a group of that depth
+    return "{\\rtf1 a" + std::string(depth - 1, '{') + "{\\b x}y" + std::string(depth - 1, '}') +
+           "b}";
+}
+const Row kRows[] = {
+    // Paragraph ends.
     // The final paragraph mark is the document's own end, also before ignorable groups.
     {"{\\rtf1 a\\par b\\par}", u"a\r\nb"},
     {"{\\rtf1 a\\par b}", u"a\r\nb"},
@@ -49,10 +56,9 @@ const Row kParagraphEnds[] = {
     {"{\\rtf1 a\\sect b\\page c\\\r\nd\\page}", u"a\r\nb\r\nc\r\nd"},
     {"{\\rtf1 a\\line b\\line}", u"a\r\nb\r\n"},
     // Raw line ends are no text, even inside a word, but end a control word; a tab is text.
-    {"{\\rtf1 wo\r\nrd\r\n and\rmo\nre\\b\r\nx\ty}", u"word andmorex\ty"}};
-INSTANTIATE_TEST_SUITE_P(ParagraphEnds, Read, ::testing::ValuesIn(kParagraphEnds));
+    {"{\\rtf1 wo\r\nrd\r\n and\rmo\nre\\b\r\nx\ty}", u"word andmorex\ty"},
 
-const Row kControlWords[] = {
+    // Control words and symbols.
     // The space after a word is its delimiter; a sign belongs to the number; unknown words are left
     // out.
     {"{\\rtf1 \\b x\\b0  y\\fs-24z\\fs24-5\\unknownword123;}", u"x yz-5;"},
@@ -60,10 +66,9 @@ const Row kControlWords[] = {
     {"{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}",
      u"\u2014\u2013\u2018\u2019\u201C\u201D\u2022"},
     // Hex digits in either case; a broken escape is dropped, what follows stays.
-    {"{\\rtf1 \\'E9\\'e9 a\\'zzb\\'4", u"\u00E9\u00E9 azzb4"}};
-INSTANTIATE_TEST_SUITE_P(ControlWords, Read, ::testing::ValuesIn(kControlWords));
+    {"{\\rtf1 \\'E9\\'e9 a\\'zzb\\'4", u"\u00E9\u00E9 azzb4"},
 
-const Row kUnicode[] = {
+    // \uN and its fallback.
     {"{\\rtf1 caf\\u233?s}", u"caf\u00E9s"},
     {"{\\rtf1 caf\\u233\\'e9s}", u"caf\u00E9s"},
     {"{\\rtf1 \\uc2\\u937 xyz}", u"\u03A9z"},
@@ -77,10 +82,9 @@ const Row kUnicode[] = {
     {"{\\rtf1 {\\uc5\\u233 ab}cd{\\uc0 }\\u233 xy}", u"\u00E9cd\u00E9y"},
     // Noncharacters and absurd values are dropped, their fallback still skipped.
     {"{\\rtf1 a\\u-1?b\\u-2?c\\u99999999?d\\u-99999999?e\\u99999999999999999999?f}", u"abcdef"},
-    {"{\\rtf1 a{\\uc99999999 \\u233 fallback}b\\uc-5\\u233 c}", u"a\u00E9b\u00E9c"}};
-INSTANTIATE_TEST_SUITE_P(Unicode, Read, ::testing::ValuesIn(kUnicode));
+    {"{\\rtf1 a{\\uc99999999 \\u233 fallback}b\\uc-5\\u233 c}", u"a\u00E9b\u00E9c"},
 
-const Row kCodePages[] = {
+    // Code pages.
     // Characters of every code page from its table; bytes without one are U+FFFD, and a code page
     // without a table is 1252.
     {"{\\rtf1\\ansi \\'e9\\'80\\'81\\'9f caf\xe9}", u"\u00E9\u20AC\u0081\u0178 caf\u00E9"},
@@ -119,10 +123,9 @@ const Row kCodePages[] = {
      u"a\uFFFDb\uFFFD\r\n\uFFFDc\uFFFD@x\uFFFDy\uFFFD\uFFFD"},
     // Each \'hh of a \uN fallback is one skipped byte.
     {"{\\rtf1\\ansicpg932\\uc2 \\u12354\\'82\\'a0 x}", u"\u3042 x"},
-    {"{\\rtf1\\ansicpg932\\uc1 \\u12354\\'82\\'a0x}", u"\u3042\uFFFDx"}};
-INSTANTIATE_TEST_SUITE_P(CodePages, Read, ::testing::ValuesIn(kCodePages));
+    {"{\\rtf1\\ansicpg932\\uc1 \\u12354\\'82\\'a0x}", u"\u3042\uFFFDx"},
 
-const Row kDestinations[] = {
+    // Destinations.
     {"{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
      "{\\stylesheet{\\s0 Normal;}}x{\\info\\version1{\\title T}{\\author A}hidden}}",
      u"x"},
@@ -134,26 +137,24 @@ const Row kDestinations[] = {
     // A field shows its result, not its instruction.
     {"{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} now}", u"see link now"},
     {"{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 1}}}", u"1"},
-    {"{\\rtf1 a{\\pict 0102", u"a"}}; // an unterminated skipped group ends the document
-INSTANTIATE_TEST_SUITE_P(Destinations, Read, ::testing::ValuesIn(kDestinations));
+    {"{\\rtf1 a{\\pict 0102", u"a"}, // an unterminated skipped group ends the document
 
-const Row kBrokenCode[] = {{"{\\rtf1 a\\bin3 {}\\b}", u"ab"},
-                           {"{\\rtf1 a{\\pict\\bin4 }}}{b}c}", u"ac"},
-                           {"{\\rtf1 a\\bin0 b\\bin-5 c\\bin2 }}", u"abc"},
-                           {"{\\rtf1 abc{\\b def", u"abcdef"}, // truncated: the text up to the cut
-                           {"{\\rtf1 abc}}}}def", u"abc"},     // nothing after the root group
-                           {"{\\rtf1 abc\\", u"abc"},
-                           {"{\\rtf", u""},
-                           // \binN whose data runs past the end of the code.
-                           {"{\\rtf1 a\\bin999999999 xyz}", {}},
-                           {"{\\rtf1 a{\\pict\\bin10 xyz}}", {}},
-                           {"{\\rtf1 a\\bin2 }", {}},
-                           {"{\\rtf1 a\\bin99999999999999999 }", {}}};
-INSTANTIATE_TEST_SUITE_P(BrokenCode, Read, ::testing::ValuesIn(kBrokenCode));
+    // Broken code.
+    {"{\\rtf1 a\\bin3 {}\\b}", u"ab"},
+    {"{\\rtf1 a{\\pict\\bin4 }}}{b}c}", u"ac"},
+    {"{\\rtf1 a\\bin0 b\\bin-5 c\\bin2 }}", u"abc"},
+    {"{\\rtf1 abc{\\b def", u"abcdef"}, // truncated: the text up to the cut
+    {"{\\rtf1 abc}}}}def", u"abc"},     // nothing after the root group
+    {"{\\rtf1 abc\\", u"abc"},
+    {"{\\rtf", u""},
+    // \binN whose data runs past the end of the code.
+    {"{\\rtf1 a\\bin999999999 xyz}", {}},
+    {"{\\rtf1 a{\\pict\\bin10 xyz}}", {}},
+    {"{\\rtf1 a\\bin2 }", {}},
+    {"{\\rtf1 a\\bin99999999999999999 }", {}},
 
-// Bytes that do not begin with "{\rtf": UTF-8 when valid, else 1252; every line end becomes CR LF;
-// noncharacters become U+FFFD; binary data is unreadable.
-const Row kPlainText[] = {
+    // Plain text: bytes that do not begin with "{\rtf" are UTF-8 when valid, else 1252; every line
+    // end becomes CR LF; noncharacters become U+FFFD; binary data is unreadable.
     {"", u""},
     {"a\r\nb\nc\rd\n\re\r\r\nf\n", u"a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\nf\r\n"},
     {"caf\xc3\xa9 \xe2\x82\xac\xF0\x9F\x98\x80", u"caf\u00E9 \u20AC\U0001F600"},
@@ -164,10 +165,9 @@ const Row kPlainText[] = {
     {"{\\RTF1 x}", u"{\\RTF1 x}"},
     {std::string(500, 'x') + "\x01", std::u16string(500, u'x') + u"\x01"}, // a stray control
     {"\x01\x02\x03\x04text", {}},
-    {std::string("abc\0def", 7), {}}};
-INSTANTIATE_TEST_SUITE_P(PlainText, Read, ::testing::ValuesIn(kPlainText));
+    {std::string("abc\0def", 7), {}},
 
-const Row kFormats[] = {
+    // Character formatting.
     {"plain text", u"plain text", "-|-|-|-|-|-|-|-|-|-"},
     {"{\\rtf1 n{\\b b{\\i bi}b}{\\ul u\\ul0 n\\ul u\\ulnone n}{\\uldb d}n}", u"nbbibunundn",
      "-|b|bi|bi|b|u|-|u|-|u|-"},
@@ -192,8 +192,12 @@ const Row kFormats[] = {
     {"{\\rtf1{\\fonttbl\\f0\\fswiss Arial;\\f1 Caf\\'e9 Sans;}\\f1 x}", u"x", "fCaf\xC3\xA9 Sans"},
     {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 M;}"
      "{\\f2\\fcharset128 \\'82;}{\\f3 \\'3b\\\\;}}\\f1 x\\f2 y\\f3 z}",
-     u"xyz", "f\xEF\xBC\xAD\xEF\xBC\xB3 M|f\xEF\xBF\xBD|f;\\"}};
-INSTANTIATE_TEST_SUITE_P(Formats, Read, ::testing::ValuesIn(kFormats));
+     u"xyz", "f\xEF\xBC\xAD\xEF\xBC\xB3 M|f\xEF\xBF\xBD|f;\\"},
+    // Group depth.
+    {nested(4095), u"axyb", "-|b|-|-"},
+    {nested(4096), u"axyb", "-|b|b|-"},
+    {nested(200000), u"axyb", "-|b|b|-"}};
+INSTANTIATE_TEST_SUITE_P(Rows, Read, ::testing::ValuesIn(kRows));
 
 // The default font (\deff) the code names is the base font; plain text keeps the one set.
 TEST(ReadFonts, TheDefaultFontIsTheBaseFont) {
@@ -205,17 +209,6 @@ TEST(ReadFonts, TheDefaultFontIsTheBaseFont) {
     EXPECT_EQ(document.baseFontName(), u"Arial");
     EXPECT_EQ(fromRtf("{\\rtf1{\\fonttbl\\f0\\fswiss Mono;\\f1 B;}x}").baseFontName(), u"Mono");
 }
-
-// Groups nest to depth 4096 (the root group is depth 1). Deeper groups share the state of the
-// deepest kept group, so formatting set in them stays after them; any depth is read.
-std::string nested(std::size_t depth) { // "{\b x}y" in a group of that depth
-    return "{\\rtf1 a" + std::string(depth - 1, '{') + "{\\b x}y" + std::string(depth - 1, '}') +
-           "b}";
-}
-const Row kGroups[] = {{nested(4095), u"axyb", "-|b|-|-"},
-                       {nested(4096), u"axyb", "-|b|b|-"},
-                       {nested(200000), u"axyb", "-|b|b|-"}};
-INSTANTIATE_TEST_SUITE_P(Groups, Read, ::testing::ValuesIn(kGroups));
 
 } // namespace
 } // namespace tikmeter::documents
