@@ -16,39 +16,35 @@ using documents::Document;
 using documents::kRed;
 using documents::kWhite;
 
-TEST(ApplyMarks, ErrorMarkIsColouredWithoutItsTrailingSpace) {
+// An error is bold white on red from its position (the first word from the first
+// character), without its trailing space; a repeat is red and underlined.
+TEST(ApplyMarks, ErrorsAreWhiteOnRedAndRepeatsUnderlinedRed) {
     Document doc;
-    doc.setText(u"The cta sat.");
-    const MarkSpan error{u"cta ", 5};
-    applyMarks(doc, {&error, 1}, {});
-    for (std::size_t i = 4; i < 7; ++i) {
+    doc.setText(u"Teh cta sat Teh dog");
+    const MarkSpan errors[] = {{u"Teh ", 1}, {u"cta ", 5}};
+    const MarkSpan repeat{u"Teh ", 13};
+    applyMarks(doc, errors, {&repeat, 1});
+    for (const std::size_t i : {0u, 2u, 4u, 6u}) {
         EXPECT_EQ(doc.formatAt(i).backColor, kRed) << i;
         EXPECT_EQ(doc.formatAt(i).textColor, kWhite) << i;
         EXPECT_TRUE(doc.formatAt(i).bold) << i;
     }
     EXPECT_FALSE(doc.formatAt(7).backColor.has_value());
     EXPECT_FALSE(doc.formatAt(3).bold);
-    EXPECT_EQ(doc.text(), u"The cta sat.");
+    EXPECT_EQ(doc.formatAt(12).textColor, kRed);
+    EXPECT_TRUE(doc.formatAt(12).underline);
+    EXPECT_FALSE(doc.formatAt(12).backColor.has_value());
+    EXPECT_FALSE(doc.formatAt(15).underline);
+    EXPECT_EQ(doc.text(), u"Teh cta sat Teh dog");
 }
 
-TEST(ApplyMarks, FirstWordStartsAtTheFirstCharacterAndRepeatsAreUnderlinedRed) {
-    Document doc;
-    doc.setText(u"Teh cat Teh dog");
-    const MarkSpan error{u"Teh ", 1};
-    const MarkSpan repeat{u"Teh ", 9};
-    applyMarks(doc, {&error, 1}, {&repeat, 1});
-    EXPECT_EQ(doc.formatAt(0).backColor, kRed);
-    EXPECT_EQ(doc.formatAt(8).textColor, kRed);
-    EXPECT_TRUE(doc.formatAt(8).underline);
-    EXPECT_FALSE(doc.formatAt(8).backColor.has_value());
-    EXPECT_FALSE(doc.formatAt(11).underline);
-}
-
+// The report goes at the end, red bold Courier on white; excess words on its last line,
+// without a carriage return after them, stay in that format.
 TEST(InsertReport, ReportIsRedBoldCourierOnWhiteAtTheEnd) {
     Document doc;
     doc.setText(u"typed text");
-    insertReport(doc, u"\r\n|| 50      0m\r\n= 1");
-    EXPECT_EQ(doc.text(), u"typed text\r\n|| 50      0m\r\n= 1");
+    insertReport(doc, u"\r\n|| 50      1m\r\nExcess words: the = 4");
+    EXPECT_EQ(doc.text(), u"typed text\r\n|| 50      1m\r\nExcess words: the = 4");
     for (std::size_t i = 10; i < doc.text().size(); ++i) {
         const auto format = doc.formatAt(i);
         EXPECT_EQ(format.textColor, kRed) << i;
@@ -80,22 +76,10 @@ TEST(InsertReport, ExcessWordsAreHighlightedInTheReportNotInTheTypedText) {
     EXPECT_FALSE(doc.formatAt(0).backColor.has_value());
 }
 
-TEST(InsertReport, ExcessWordsOnTheLastLineStayInTheReportFormat) {
-    Document doc;
-    doc.setText(u"typed");
-    insertReport(doc, u"\r\n|| 50      1m\r\nExcess words: the = 4");
-    const std::size_t list = doc.text().find(u"the =");
-    EXPECT_EQ(doc.formatAt(list).backColor, kWhite);
-    EXPECT_TRUE(doc.formatAt(list).bold);
-}
-
-TEST(MarkedTestPath, ReplacesTheExtensionAndStandsInForAnEmptyTitle) {
+TEST(MarkedTestPath, ResultLinesAndMarkedTestNames) {
     EXPECT_EQ(markedTestPath(u"/p/Class A", u"/p/Class A/jan.rtf"), u"/p/Class A/jan.rug");
     EXPECT_EQ(markedTestPath(u"/p/d", u""), u"/p/d/Unti.rug");
     EXPECT_EQ(markedTestPath(u"/p/d", u"   "), u"/p/d/Unti.rug");
-}
-
-TEST(ResultLines, MarkedAndFailedLayouts) {
     EXPECT_EQ(resultLine(u"/p/Class A", u"/p/Class A/jan.rtf", u" 45"),
               u"/p/Class A/jan    45 wpm");
     EXPECT_EQ(resultLine(u"/p/d", u"/p/d/x.rtf", u"-5"), u"/p/d/x   -5 wpm");
@@ -108,10 +92,6 @@ struct FilesCase {
     std::vector<std::u16string> copies;      // below /dest
     std::vector<std::u16string> markedTests; // below /dest
 };
-
-void PrintTo(const FilesCase& value, std::ostream* out) {
-    *out << value.name;
-}
 
 class TestFilesPlan : public ::testing::TestWithParam<FilesCase> {};
 
@@ -154,13 +134,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A test is compared with the source of its own language, and a missing source fails only
 // the tests that need it.
-TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
-    const std::u16string english = u"The dog and a cat sat on the mat in the sun all day long.";
+PreparedSources englishSource() {
     PreparedSources sources;
     sources.setFailure(Language::Afrikaans, std::make_exception_ptr(std::runtime_error("none")));
     Document source;
-    source.setText(english);
+    source.setText(u"The dog and a cat sat on the mat in the sun all day long.");
     sources.set(Language::English, source);
+    return sources;
+}
+
+TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
+    const PreparedSources sources = englishSource();
     Document test;
     test.setText(u"The dog and a cta sat on the mat in the sun all day long.");
     StepRunner runner;
@@ -180,11 +164,7 @@ TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
 // that reading its code back gives (selection reset, noncharacters replaced), with the spaces
 // between a sentence end and a paragraph end removed, there or at the very end.
 TEST(MarkTest, TestIsMarkedAsItsCodeReadBack) {
-    const std::u16string english = u"The dog and a cat sat on the mat in the sun all day long.";
-    PreparedSources sources;
-    Document source;
-    source.setText(english);
-    sources.set(Language::English, source);
+    const PreparedSources sources = englishSource();
     const std::u16string texts[] = {
         u"The dog and a cta sat on the mat.\r\nIn the sun all day long.",
         u"The dog and a cta sat on the mat. \r\nIn the sun all day long.",

@@ -18,31 +18,18 @@ const std::string kHeader = "Student,File,Language,Keystrokes,Gross words,Word e
                             "Errors,Net words,WPM,Final result,Accuracy %,Status,Marked at\r\n";
 
 ResultRow markedRow(std::u16string student, long long net, std::u16string status = u"Successful") {
-    ResultRow row;
-    row.student = student;
-    row.file = u"/home/t/Class A/" + student + u".rug";
-    row.language = u"English";
-    row.keystrokes = 1630;
-    row.grossWords = 326;
-    row.wordErrors = 2;
-    row.penalties = 1;
-    row.errors = 3;
-    row.netWords = net;
-    row.wpm = Tenths{net};
-    row.finalResult = Tenths{(net + 25) / 50 * 50};
-    row.accuracy = accuracyOf(net, 326);
-    row.status = std::move(status);
-    row.markedAt = u"2026-12-07 09:15";
-    return row;
+    // clang-format off
+    return {student, u"/home/t/Class A/" + student + u".rug", u"English", 1630, 326, 2, 1, 3, net,
+            Tenths{net}, Tenths{(net + 25) / 50 * 50}, accuracyOf(net, 326), std::move(status),
+            u"2026-12-07 09:15"};
+    // clang-format on
 }
 
 ResultRow failedRow(std::u16string student, std::u16string status) {
-    ResultRow row;
-    row.student = student;
-    row.file = u"/tests/" + student + u".rug";
-    row.status = std::move(status);
-    row.markedAt = u"2026-12-07 09:16";
-    return row;
+    // clang-format off
+    return {student, u"/tests/" + student + u".rug", {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
+            std::move(status), u"2026-12-07 09:16"};
+    // clang-format on
 }
 
 TEST(ResultsCsvRow, FormatsEveryColumnAndQuotesOnlyWhereNeeded) {
