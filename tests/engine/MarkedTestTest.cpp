@@ -86,51 +86,38 @@ TEST(MarkedTestPath, ResultLinesAndMarkedTestNames) {
     EXPECT_EQ(failureLine(u"/home/t/Tests/jan.rtf"), u"/home/t/Tests/jan.rug  0  wpm");
 }
 
-struct FilesCase {
-    const char* name;
-    std::vector<std::u16string> entries;
-    std::vector<std::u16string> copies;      // below /dest
-    std::vector<std::u16string> markedTests; // below /dest
-};
-
-class TestFilesPlan : public ::testing::TestWithParam<FilesCase> {};
-
 // No copy or marked test of one student is ever written over another student's file or
 // over the folder's result files.
-TEST_P(TestFilesPlan, GivesEveryTestItsOwnFiles) {
-    const FilesCase& plan = GetParam();
-    const auto files = planTestFiles(plan.entries, u"/dest", [](const std::u16string& entry) {
-        return entry.starts_with(u"/dest/");
-    });
-    ASSERT_EQ(files.size(), plan.entries.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(files[i].copy, u"/dest/" + plan.copies[i]) << i;
-        EXPECT_EQ(files[i].markedTest, u"/dest/" + plan.markedTests[i]) << i;
+TEST(TestFilesPlan, GivesEveryTestItsOwnFiles) {
+    using Names = std::vector<std::u16string>;
+    // Each row: the list entries, then their copies and their marked tests below /dest.
+    // clang-format off
+    const std::tuple<const char*, Names, Names, Names> cases[] = {
+        {"same name from two folders", {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
+         {u"jan.rtf", u"jan (2).rtf", u"jan.rtf", u"jan (2) (2).rtf"},
+         {u"jan.rug", u"jan (2).rug", u"jan.rug", u"jan (2) (2).rug"}},
+        {"case and extensions share no marked test", {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
+         {u"jan.rtf", u"jan (2).RTF", u"jan.doc", u"JAN.txt"},
+         {u"jan.rug", u"jan (2).rug", u"jan (3).rug", u"JAN (4).rug"}},
+        {"files in the destination keep their names", {u"/a/jan.rtf", u"/dest/jan.rtf"},
+         {u"jan (2).rtf", u"jan.rtf"}, {u"jan (2).rug", u"jan.rug"}},
+        {"result files and marked tests are never copied over",
+         {u"/a/Resultaat.res", u"/a/RESULTAAT.CSV", u"/a/piet.rug", u"/a/piet.rtf"},
+         {u"Resultaat (2).res", u"RESULTAAT (2).CSV", u"piet.rug", u"piet.rtf"},
+         {u"Resultaat (2).rug", u"RESULTAAT (2) (2).rug", u"piet (2).rug", u"piet (3).rug"}},
+        {"short names", {u"/a/piet", u"/b/ab"}, {u"piet", u"ab"}, {u".rug", u".rug (2)"}}};
+    // clang-format on
+    for (const auto& [name, entries, copies, markedTests] : cases) {
+        const auto files = planTestFiles(entries, u"/dest", [](const std::u16string& entry) {
+            return entry.starts_with(u"/dest/");
+        });
+        ASSERT_EQ(files.size(), entries.size()) << name;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            EXPECT_EQ(files[i].copy, u"/dest/" + copies[i]) << name << ", entry " << i;
+            EXPECT_EQ(files[i].markedTest, u"/dest/" + markedTests[i]) << name << ", entry " << i;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, TestFilesPlan,
-    ::testing::Values(
-        FilesCase{"SameNameFromTwoFolders",
-                  {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
-                  {u"jan.rtf", u"jan (2).rtf", u"jan.rtf", u"jan (2) (2).rtf"},
-                  {u"jan.rug", u"jan (2).rug", u"jan.rug", u"jan (2) (2).rug"}},
-        FilesCase{"CaseAndExtensionsDoNotShareAMarkedTest",
-                  {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
-                  {u"jan.rtf", u"jan (2).RTF", u"jan.doc", u"JAN.txt"},
-                  {u"jan.rug", u"jan (2).rug", u"jan (3).rug", u"JAN (4).rug"}},
-        FilesCase{"FilesInTheDestinationKeepTheirNames",
-                  {u"/a/jan.rtf", u"/dest/jan.rtf"},
-                  {u"jan (2).rtf", u"jan.rtf"},
-                  {u"jan (2).rug", u"jan.rug"}},
-        FilesCase{
-            "ResultFilesAndMarkedTestsAreNeverCopiedOver",
-            {u"/a/Resultaat.res", u"/a/RESULTAAT.CSV", u"/a/piet.rug", u"/a/piet.rtf"},
-            {u"Resultaat (2).res", u"RESULTAAT (2).CSV", u"piet.rug", u"piet.rtf"},
-            {u"Resultaat (2).rug", u"RESULTAAT (2) (2).rug", u"piet (2).rug", u"piet (3).rug"}},
-        FilesCase{"ShortNames", {u"/a/piet", u"/b/ab"}, {u"piet", u"ab"}, {u".rug", u".rug (2)"}}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 // A test is compared with the source of its own language, and a missing source fails only
 // the tests that need it.
