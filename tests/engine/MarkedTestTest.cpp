@@ -93,10 +93,12 @@ TEST(TestFilesPlan, GivesEveryTestItsOwnFiles) {
     // Each row: the list entries, then their copies and their marked tests below /dest.
     // clang-format off
     const std::tuple<const char*, Names, Names, Names> cases[] = {
-        {"same name from two folders", {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
+        {"same name from two folders",
+         {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
          {u"jan.rtf", u"jan (2).rtf", u"jan.rtf", u"jan (2) (2).rtf"},
          {u"jan.rug", u"jan (2).rug", u"jan.rug", u"jan (2) (2).rug"}},
-        {"case and extensions share no marked test", {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
+        {"case and extensions share no marked test",
+         {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
          {u"jan.rtf", u"jan (2).RTF", u"jan.doc", u"JAN.txt"},
          {u"jan.rug", u"jan (2).rug", u"jan (3).rug", u"JAN (4).rug"}},
         {"files in the destination keep their names", {u"/a/jan.rtf", u"/dest/jan.rtf"},

@@ -36,14 +36,15 @@ TEST(ProgramFolderRule, ChoosesTheFolder) {
     // unless absolute), the folder chosen (below it), whether that is the fallback in the
     // home folder and whether the executable's folder was passed over as under /usr.
     // clang-format off
-    const std::tuple<const char*, std::optional<std::string>, std::string, std::string, bool, bool> cases[] = {
+    using Environment = std::optional<std::string>;
+    const std::tuple<const char*, Environment, std::string, std::string, bool, bool> cases[] = {
         {"environment", "/home/", "/nonexistent", "/home", false, false},
         {"environment created", "/a b/c", "/nonexistent", "/a b/c", false, false},
         {"executable folder", std::nullopt, "", "", false, false},
         {"unwritable falls back to home", std::nullopt, "/proc", "/Edu Tikmeter", true, false},
         {"/usr falls back to home", std::nullopt, "/usr/bin", "/Edu Tikmeter", true, true},
         {"/usr itself", std::nullopt, "/usr/", "/Edu Tikmeter", true, true},
-        {"a lookalike of /usr is no system folder", std::nullopt, "/usrx/bin", "/Edu Tikmeter", true, false},
+        {"a lookalike of /usr", std::nullopt, "/usrx/bin", "/Edu Tikmeter", true, false},
         {"the environment beats /usr", "/home", "/usr/bin", "/home", false, false}};
     // clang-format on
     for (const auto& [name, environment, executable, expected, fallback, system] : cases) {

@@ -179,30 +179,19 @@ TEST(ClassResultsReader, OldResultFilesTornAndForeignFiles) {
         std::vector<std::optional<long long>> results;
         std::size_t skipped;
     } rows[] = {
-        {"result file only",
-         "",
+        // clang-format off
+        {"result file only", "",
          "/p/C/Zo\xEB    45 wpm\r\n/t/kort.rug  0  wpm\r\nnoise\r\n/p/C/Zo\xEB   -5 wpm\r\n",
-         ResultsSource::ResultFile,
-         {u"Zo\u00EB", u"kort", u"Zo\u00EB"},
-         {450, {}, -50},
-         1},
+         ResultsSource::ResultFile, {u"Zo\u00EB", u"kort", u"Zo\u00EB"}, {450, {}, -50}, 1},
         {"neither file", "", "", ResultsSource::None, {}, {}, 0},
-        {"torn last row",
-         kHeader + jan + jan.substr(0, 30),
-         "",
-         ResultsSource::Csv,
-         {u"jan"},
-         {150},
-         1},
+        {"torn last row", kHeader + jan + jan.substr(0, 30), "", ResultsSource::Csv,
+         {u"jan"}, {150}, 1},
         {"unclosed quote", kHeader + jan + "\"jan,", "", ResultsSource::Csv, {u"jan"}, {150}, 1},
         {"foreign file", "Name;Score\r\nJan;45\r\n", "", ResultsSource::Csv, {}, {}, 2},
         {"saved by a spreadsheet: semicolons, LF, reordered, decimal comma",
-         "Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n",
-         "",
-         ResultsSource::Csv,
-         {u"piet", u"jan\n"},
-         {{}, 425},
-         0},
+         "Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n", "", ResultsSource::Csv,
+         {u"piet", u"jan\n"}, {{}, 425}, 0},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
