@@ -16,39 +16,35 @@ using documents::Document;
 using documents::kRed;
 using documents::kWhite;
 
-TEST(ApplyMarks, ErrorMarkIsColouredWithoutItsTrailingSpace) {
+// An error is bold white on red from its position (the first word from the first
+// character), without its trailing space; a repeat is red and underlined.
+TEST(ApplyMarks, ErrorsAreWhiteOnRedAndRepeatsUnderlinedRed) {
     Document doc;
-    doc.setText(u"The cta sat.");
-    const MarkSpan error{u"cta ", 5};
-    applyMarks(doc, {&error, 1}, {});
-    for (std::size_t i = 4; i < 7; ++i) {
+    doc.setText(u"Teh cta sat Teh dog");
+    const MarkSpan errors[] = {{u"Teh ", 1}, {u"cta ", 5}};
+    const MarkSpan repeat{u"Teh ", 13};
+    applyMarks(doc, errors, {&repeat, 1});
+    for (const std::size_t i : {0u, 2u, 4u, 6u}) {
         EXPECT_EQ(doc.formatAt(i).backColor, kRed) << i;
         EXPECT_EQ(doc.formatAt(i).textColor, kWhite) << i;
         EXPECT_TRUE(doc.formatAt(i).bold) << i;
     }
     EXPECT_FALSE(doc.formatAt(7).backColor.has_value());
     EXPECT_FALSE(doc.formatAt(3).bold);
-    EXPECT_EQ(doc.text(), u"The cta sat.");
+    EXPECT_EQ(doc.formatAt(12).textColor, kRed);
+    EXPECT_TRUE(doc.formatAt(12).underline);
+    EXPECT_FALSE(doc.formatAt(12).backColor.has_value());
+    EXPECT_FALSE(doc.formatAt(15).underline);
+    EXPECT_EQ(doc.text(), u"Teh cta sat Teh dog");
 }
 
-TEST(ApplyMarks, FirstWordStartsAtTheFirstCharacterAndRepeatsAreUnderlinedRed) {
-    Document doc;
-    doc.setText(u"Teh cat Teh dog");
-    const MarkSpan error{u"Teh ", 1};
-    const MarkSpan repeat{u"Teh ", 9};
-    applyMarks(doc, {&error, 1}, {&repeat, 1});
-    EXPECT_EQ(doc.formatAt(0).backColor, kRed);
-    EXPECT_EQ(doc.formatAt(8).textColor, kRed);
-    EXPECT_TRUE(doc.formatAt(8).underline);
-    EXPECT_FALSE(doc.formatAt(8).backColor.has_value());
-    EXPECT_FALSE(doc.formatAt(11).underline);
-}
-
+// The report goes at the end, red bold Courier on white; excess words on its last line,
+// without a carriage return after them, stay in that format.
 TEST(InsertReport, ReportIsRedBoldCourierOnWhiteAtTheEnd) {
     Document doc;
     doc.setText(u"typed text");
-    insertReport(doc, u"\r\n|| 50      0m\r\n= 1");
-    EXPECT_EQ(doc.text(), u"typed text\r\n|| 50      0m\r\n= 1");
+    insertReport(doc, u"\r\n|| 50      1m\r\nExcess words: the = 4");
+    EXPECT_EQ(doc.text(), u"typed text\r\n|| 50      1m\r\nExcess words: the = 4");
     for (std::size_t i = 10; i < doc.text().size(); ++i) {
         const auto format = doc.formatAt(i);
         EXPECT_EQ(format.textColor, kRed) << i;
@@ -80,87 +76,64 @@ TEST(InsertReport, ExcessWordsAreHighlightedInTheReportNotInTheTypedText) {
     EXPECT_FALSE(doc.formatAt(0).backColor.has_value());
 }
 
-TEST(InsertReport, ExcessWordsOnTheLastLineStayInTheReportFormat) {
-    Document doc;
-    doc.setText(u"typed");
-    insertReport(doc, u"\r\n|| 50      1m\r\nExcess words: the = 4");
-    const std::size_t list = doc.text().find(u"the =");
-    EXPECT_EQ(doc.formatAt(list).backColor, kWhite);
-    EXPECT_TRUE(doc.formatAt(list).bold);
-}
-
-TEST(MarkedTestPath, ReplacesTheExtensionAndStandsInForAnEmptyTitle) {
+TEST(MarkedTestPath, ResultLinesAndMarkedTestNames) {
     EXPECT_EQ(markedTestPath(u"/p/Class A", u"/p/Class A/jan.rtf"), u"/p/Class A/jan.rug");
     EXPECT_EQ(markedTestPath(u"/p/d", u""), u"/p/d/Unti.rug");
     EXPECT_EQ(markedTestPath(u"/p/d", u"   "), u"/p/d/Unti.rug");
-}
-
-TEST(ResultLines, MarkedAndFailedLayouts) {
     EXPECT_EQ(resultLine(u"/p/Class A", u"/p/Class A/jan.rtf", u" 45"),
               u"/p/Class A/jan    45 wpm");
     EXPECT_EQ(resultLine(u"/p/d", u"/p/d/x.rtf", u"-5"), u"/p/d/x   -5 wpm");
     EXPECT_EQ(failureLine(u"/home/t/Tests/jan.rtf"), u"/home/t/Tests/jan.rug  0  wpm");
 }
 
-struct FilesCase {
-    const char* name;
-    std::vector<std::u16string> entries;
-    std::vector<std::u16string> copies;      // below /dest
-    std::vector<std::u16string> markedTests; // below /dest
-};
-
-void PrintTo(const FilesCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class TestFilesPlan : public ::testing::TestWithParam<FilesCase> {};
-
 // No copy or marked test of one student is ever written over another student's file or
 // over the folder's result files.
-TEST_P(TestFilesPlan, GivesEveryTestItsOwnFiles) {
-    const FilesCase& plan = GetParam();
-    const auto files = planTestFiles(plan.entries, u"/dest", [](const std::u16string& entry) {
-        return entry.starts_with(u"/dest/");
-    });
-    ASSERT_EQ(files.size(), plan.entries.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(files[i].copy, u"/dest/" + plan.copies[i]) << i;
-        EXPECT_EQ(files[i].markedTest, u"/dest/" + plan.markedTests[i]) << i;
+TEST(TestFilesPlan, GivesEveryTestItsOwnFiles) {
+    using Names = std::vector<std::u16string>;
+    // Each row: the list entries, then their copies and their marked tests below /dest.
+    // clang-format off
+    const std::tuple<const char*, Names, Names, Names> cases[] = {
+        {"same name from two folders",
+         {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
+         {u"jan.rtf", u"jan (2).rtf", u"jan.rtf", u"jan (2) (2).rtf"},
+         {u"jan.rug", u"jan (2).rug", u"jan.rug", u"jan (2) (2).rug"}},
+        {"case and extensions share no marked test",
+         {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
+         {u"jan.rtf", u"jan (2).RTF", u"jan.doc", u"JAN.txt"},
+         {u"jan.rug", u"jan (2).rug", u"jan (3).rug", u"JAN (4).rug"}},
+        {"files in the destination keep their names", {u"/a/jan.rtf", u"/dest/jan.rtf"},
+         {u"jan (2).rtf", u"jan.rtf"}, {u"jan (2).rug", u"jan.rug"}},
+        {"result files and marked tests are never copied over",
+         {u"/a/Resultaat.res", u"/a/RESULTAAT.CSV", u"/a/piet.rug", u"/a/piet.rtf"},
+         {u"Resultaat (2).res", u"RESULTAAT (2).CSV", u"piet.rug", u"piet.rtf"},
+         {u"Resultaat (2).rug", u"RESULTAAT (2) (2).rug", u"piet (2).rug", u"piet (3).rug"}},
+        {"short names", {u"/a/piet", u"/b/ab"}, {u"piet", u"ab"}, {u".rug", u".rug (2)"}}};
+    // clang-format on
+    for (const auto& [name, entries, copies, markedTests] : cases) {
+        const auto files = planTestFiles(entries, u"/dest", [](const std::u16string& entry) {
+            return entry.starts_with(u"/dest/");
+        });
+        ASSERT_EQ(files.size(), entries.size()) << name;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            EXPECT_EQ(files[i].copy, u"/dest/" + copies[i]) << name << ", entry " << i;
+            EXPECT_EQ(files[i].markedTest, u"/dest/" + markedTests[i]) << name << ", entry " << i;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, TestFilesPlan,
-    ::testing::Values(
-        FilesCase{"SameNameFromTwoFolders",
-                  {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
-                  {u"jan.rtf", u"jan (2).rtf", u"jan.rtf", u"jan (2) (2).rtf"},
-                  {u"jan.rug", u"jan (2).rug", u"jan.rug", u"jan (2) (2).rug"}},
-        FilesCase{"CaseAndExtensionsDoNotShareAMarkedTest",
-                  {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
-                  {u"jan.rtf", u"jan (2).RTF", u"jan.doc", u"JAN.txt"},
-                  {u"jan.rug", u"jan (2).rug", u"jan (3).rug", u"JAN (4).rug"}},
-        FilesCase{"FilesInTheDestinationKeepTheirNames",
-                  {u"/a/jan.rtf", u"/dest/jan.rtf"},
-                  {u"jan (2).rtf", u"jan.rtf"},
-                  {u"jan (2).rug", u"jan.rug"}},
-        FilesCase{
-            "ResultFilesAndMarkedTestsAreNeverCopiedOver",
-            {u"/a/Resultaat.res", u"/a/RESULTAAT.CSV", u"/a/piet.rug", u"/a/piet.rtf"},
-            {u"Resultaat (2).res", u"RESULTAAT (2).CSV", u"piet.rug", u"piet.rtf"},
-            {u"Resultaat (2).rug", u"RESULTAAT (2) (2).rug", u"piet (2).rug", u"piet (3).rug"}},
-        FilesCase{"ShortNames", {u"/a/piet", u"/b/ab"}, {u"piet", u"ab"}, {u".rug", u".rug (2)"}}),
-    [](const auto& param) { return std::string(param.param.name); });
-
 // A test is compared with the source of its own language, and a missing source fails only
 // the tests that need it.
-TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
-    const std::u16string english = u"The dog and a cat sat on the mat in the sun all day long.";
+PreparedSources englishSource() {
     PreparedSources sources;
     sources.setFailure(Language::Afrikaans, std::make_exception_ptr(std::runtime_error("none")));
     Document source;
-    source.setText(english);
+    source.setText(u"The dog and a cat sat on the mat in the sun all day long.");
     sources.set(Language::English, source);
+    return sources;
+}
+
+TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
+    const PreparedSources sources = englishSource();
     Document test;
     test.setText(u"The dog and a cta sat on the mat in the sun all day long.");
     StepRunner runner;
@@ -180,11 +153,7 @@ TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
 // that reading its code back gives (selection reset, noncharacters replaced), with the spaces
 // between a sentence end and a paragraph end removed, there or at the very end.
 TEST(MarkTest, TestIsMarkedAsItsCodeReadBack) {
-    const std::u16string english = u"The dog and a cat sat on the mat in the sun all day long.";
-    PreparedSources sources;
-    Document source;
-    source.setText(english);
-    sources.set(Language::English, source);
+    const PreparedSources sources = englishSource();
     const std::u16string texts[] = {
         u"The dog and a cta sat on the mat.\r\nIn the sun all day long.",
         u"The dog and a cta sat on the mat. \r\nIn the sun all day long.",

@@ -9,8 +9,8 @@
 
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace tikmeter::engine::testing {
 namespace {
@@ -18,36 +18,6 @@ namespace {
 const std::string kAccess = "Error: Edu Tikmeter does not have access to certain documents. "
                             "Maybe Eng/Afr source document is empty, or speed test is not a "
                             "valid file.";
-
-// A program folder, a class folder outside it, and a session over tests copied into it.
-class SessionTest : public ::testing::Test {
-public:
-    // Copies corpus files into classes/<className> and returns their paths there.
-    std::vector<fs::path> copyClass(const std::string& className,
-                                    const std::vector<std::string>& files) {
-        const fs::path folder = classes / className;
-        fs::create_directories(folder);
-        std::vector<fs::path> tests;
-        for (const std::string& file : files) {
-            tests.push_back(folder / fs::path(file).filename());
-            fs::copy_file(dataPath(file), tests.back(), fs::copy_options::overwrite_existing);
-        }
-        return tests;
-    }
-    SessionSummary run(const std::vector<fs::path>& tests) {
-        return run(inputFor(program.path(), tests));
-    }
-    SessionSummary run(SessionInput input) {
-        return runMarkingSession(std::move(input), state, observer);
-    }
-    fs::path dest(const std::string& name) const { return program / name; }
-
-    TempFolder program;
-    TempFolder classes;
-    ProgramState state;
-    RecordingObserver observer;
-    std::shared_ptr<void> lock; // released before the folders are removed
-};
 
 nlohmann::json expectedRow(const std::string& path) {
     std::ifstream in(dataPath("expected-marks.jsonl"));
@@ -138,11 +108,23 @@ TEST_F(SessionTest, ExistingFolderQuestion) {
     ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(results[0], results[2]);
 
-    // An answer with separators names a folder inside an existing one.
+    // A failed write keeps the earlier marked test and result file whole.
+    const std::string rug = readBytes(dest("twice/a01.rug"));
+    if ((lock = lockFolder(dest("twice")))) {
+        EXPECT_EQ(run(tests).end, SessionEnd::Trapped);
+        EXPECT_TRUE(state.writeFailure);
+        lock.reset();
+    }
+    EXPECT_EQ(readBytes(dest("twice/a01.rug")), rug);
+    EXPECT_EQ(readLines(dest("twice") / "Resultaat.res"), results);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dest("twice")), fs::directory_iterator()), 6);
+
+    // An answer with separators names a folder inside an existing one; the write failure
+    // of the session before does not silence this one.
     fs::create_directory(dest("Second try"));
     observer.answers = {u"Second try/inner"};
     EXPECT_EQ(run(tests).end, SessionEnd::Completed);
-    EXPECT_TRUE(fs::exists(dest("Second try/inner/a01.rug")));
+    EXPECT_EQ(readLines(dest("Second try/inner/Resultaat.res")).size(), 2u);
     EXPECT_EQ(observer.destinationName, u"inner");
     EXPECT_EQ(observer.destinationPath, u16(dest("inner")));
 
@@ -153,30 +135,6 @@ TEST_F(SessionTest, ExistingFolderQuestion) {
         EXPECT_TRUE(observer.log.empty());
     }
     EXPECT_EQ(readLines(dest("twice") / "Resultaat.res").size(), 4u);
-}
-
-TEST_F(SessionTest, CopiesNeverOverwriteAnotherStudentOrTheTestItself) {
-    fs::create_directory(dest("one"));
-    fs::copy_file(dataPath("class-a/a03.rtf"), dest("one/own.rtf"));
-    const std::string own = readBytes(dest("one/own.rtf"));
-    fs::create_directories(classes / "one");
-    fs::create_directories(classes / "two");
-    fs::copy_file(dataPath("class-a/a01.rtf"), classes / "one/jan.rtf");
-    fs::copy_file(dataPath("class-a/a05.rtf"), classes / "two/jan.rtf");
-    observer.answers = {u"one"};
-    run({classes / "one/jan.rtf", classes / "two/jan.rtf", dest("one/own.rtf")});
-
-    EXPECT_EQ(readBytes(dest("one/own.rtf")), own);
-    EXPECT_EQ(readBytes(dest("one/jan.rtf")), readBytes(classes / "one/jan.rtf"));
-    EXPECT_EQ(readBytes(dest("one/jan (2).rtf")), readBytes(classes / "two/jan.rtf"));
-    const auto results = readLines(dest("one/Resultaat.res"));
-    ASSERT_EQ(results.size(), 3u);
-    EXPECT_TRUE(results[1].starts_with(dest("one/jan (2)").string() + "   "));
-    documents::Document second;
-    second.loadFile(dest("one/jan (2).rug"));
-    documents::Document typed;
-    typed.loadFile(classes / "two/jan.rtf");
-    EXPECT_TRUE(second.text().starts_with(typed.text().substr(0, 40)));
 }
 
 // Closing the window stops the session once the tests in hand (the first group) are
@@ -213,10 +171,6 @@ struct TrapCase {
     bool writeFailure;
 };
 
-void PrintTo(const TrapCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
 class SessionTraps : public SessionTest, public ::testing::WithParamInterface<TrapCase> {};
 
 TEST_P(SessionTraps, EndTheSessionWithTheirMessage) {
@@ -228,9 +182,8 @@ TEST_P(SessionTraps, EndTheSessionWithTheirMessage) {
     const SessionSummary summary = run(std::move(input));
     EXPECT_EQ(summary.end, SessionEnd::Trapped);
     std::string message = GetParam().message;
-    const auto at = message.find("<DEST>");
-    if (at != std::string::npos) {
-        message.replace(at, 6, dest("c").string());
+    if (const auto at = message.find("<P>"); at != std::string::npos) {
+        message.replace(at, 3, program.path().string());
     }
     EXPECT_EQ(observer.messages, std::vector<std::string>{message});
     EXPECT_EQ(state.writeFailure, GetParam().writeFailure);
@@ -268,21 +221,45 @@ INSTANTIATE_TEST_SUITE_P(
                 input.englishSource = u16(fixture.program / "long.rtf");
                 return input;
             },
-            "Error: Overflow error. <DEST>/a01.rtf may be too large. This session will terminate.",
+            "Error: Overflow error. <P>/c/a01.rtf may be too large. This session will terminate.",
             false},
         TrapCase{"ReadOnlyDestination",
                  [](SessionTest& fixture) {
                      SessionInput input = inputFor(fixture.program.path(),
                                                    fixture.copyClass("c", {"class-a/a01.rtf"}));
                      fs::create_directory(fixture.dest("c"));
-                     auto lock = std::make_shared<ReadOnlyFolder>(fixture.dest("c"));
-                     fixture.lock = lock;
-                     if (!lock->effective()) {
-                         input.entries.clear();
+                     fixture.lock = lockFolder(fixture.dest("c"));
+                     return fixture.lock ? input : SessionInput{};
+                 },
+                 "Error: Permission denied. Try another location.", true},
+        TrapCase{"WriteProtectedMedium",
+                 [](SessionTest& fixture) {
+                     fixture.copyClass("c", {"class-a/a01.rtf"});
+                     fixture.lock = mountFor(fixture.classes.path(), fixture.dest("ro"));
+                     SessionInput input =
+                         inputFor(fixture.program.path(), {fixture.dest("ro/c/a01.rtf")});
+                     input.programFolder = u16(fixture.dest("ro"));
+                     return fixture.lock ? input : SessionInput{};
+                 },
+                 "Error: Edu Tikmeter does not have access to write-protected disk. Please save "
+                 "speed tests on an accessible disk.",
+                 true},
+        // The copy still fits on the disk, the marked test does not.
+        TrapCase{"DiskFull",
+                 [](SessionTest& fixture) {
+                     const fs::path disk = fixture.dest("disk");
+                     fixture.lock = mountFor("tmpfs", disk, "tmpfs", "size=128k");
+                     if (!fixture.lock) {
+                         return SessionInput{};
                      }
+                     SessionInput input = inputFor(disk, {fixture.classTest("a01.rtf")});
+                     struct statvfs free {};
+                     ::statvfs(disk.c_str(), &free);
+                     writeBytes(disk / "filler",
+                                std::string((free.f_bavail - 1) * free.f_frsize, 'x'));
                      return input;
                  },
-                 "Error: Permission denied. Try another location.", true}),
+                 "Error: The disk is full. Edu Tikmeter could not write <P>/disk/c/a01.rug", true}),
     [](const auto& param) { return param.param.name; });
 
 // The check before marking: files that cannot be read are listed in one question; Yes marks
@@ -317,46 +294,6 @@ TEST_F(SessionTest, CheckLeavesOutWhatCannotBeRead) {
     EXPECT_EQ(observer.messages.at(0), question);
     EXPECT_EQ(readLines(dest("c/Resultaat.res")).size(), 1u);
     EXPECT_EQ(observer.outcomes.size(), tests.size());
-}
-
-TEST_F(SessionTest, WriteProtectedMediumEndsTheSession) {
-    TempFolder medium;
-    fs::create_directory(medium / "class");
-    fs::copy_file(dataPath("class-a/a01.rtf"), medium / "class/a01.rtf");
-    WriteProtectedMount mount(medium.path(), program / "ro");
-    if (!mount.available()) {
-        GTEST_SKIP() << "a read-only mount needs the superuser";
-    }
-    SessionInput input = inputFor(program.path(), {program / "ro/class/a01.rtf"});
-    input.programFolder = u16(program / "ro");
-    EXPECT_EQ(run(std::move(input)).end, SessionEnd::Trapped);
-    EXPECT_EQ(observer.messages,
-              std::vector<std::string>{"Error: Edu Tikmeter does not have access to "
-                                       "write-protected disk. Please save speed tests on an "
-                                       "accessible disk."});
-    EXPECT_TRUE(state.writeFailure);
-}
-
-// A failed write keeps the earlier marked test and result file whole, and the flag it sets
-// does not silence the next session.
-TEST_F(SessionTest, FailedWriteKeepsEarlierFilesAndTheNextSessionWritesAgain) {
-    const auto tests = copyClass("keep", {"class-a/a01.rtf"});
-    run(tests);
-    const std::string rug = readBytes(dest("keep/a01.rug"));
-    const std::string results = readBytes(dest("keep/Resultaat.res"));
-    {
-        ReadOnlyFolder locked(dest("keep"));
-        if (!locked.effective()) {
-            GTEST_SKIP() << "the folder cannot be locked for the superuser here";
-        }
-        EXPECT_EQ(run(tests).end, SessionEnd::Trapped);
-        EXPECT_TRUE(state.writeFailure);
-    }
-    EXPECT_EQ(readBytes(dest("keep/a01.rug")), rug);
-    EXPECT_EQ(readBytes(dest("keep/Resultaat.res")), results);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dest("keep")), fs::directory_iterator()), 4);
-    run(tests);
-    EXPECT_EQ(readLines(dest("keep/Resultaat.res")).size(), 2u);
 }
 
 } // namespace

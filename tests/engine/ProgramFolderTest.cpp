@@ -27,90 +27,60 @@ private:
     std::optional<std::string> old_;
 };
 
-struct FolderCase {
-    const char* name;
-    std::optional<std::string> environment; // EDU_TIKMETER_HOME below the temporary folder
-    std::string executableFolder;           // "" = the temporary folder itself
-    std::string expected;                   // below the temporary folder
-    bool fallback;
-    bool system = false; // the executable's folder is not used because it lies under /usr
-};
-
-void PrintTo(const FolderCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class ProgramFolderRule : public ::testing::TestWithParam<FolderCase> {};
-
 // The environment wins (created when missing, trailing separator dropped); else the
 // executable's folder; a folder that refuses files (/proc, even to the superuser) gives
 // way to "Edu Tikmeter" in the home folder, which is made only when first needed. So does a
 // folder under /usr, even one the superuser (as these tests run in CI) could write.
-TEST_P(ProgramFolderRule, ChoosesTheFolder) {
-    const FolderCase& rule = GetParam();
-    TempFolder temp;
-    const std::string root = temp.path().string();
-    ScopedEnvironment home("HOME", root);
-    ScopedEnvironment env("EDU_TIKMETER_HOME", rule.environment
-                                                   ? std::optional(root + *rule.environment)
-                                                   : std::nullopt);
-    const std::string exe = rule.executableFolder.starts_with("/") ? rule.executableFolder
-                                                                   : root + rule.executableFolder;
-    const ProgramFolder folder = resolveProgramFolder(u16(exe));
-    EXPECT_EQ(folder.path, u16(root + rule.expected));
-    EXPECT_EQ(folder.isHomeFallback, rule.fallback);
-    EXPECT_EQ(folder.isSystemFolder, rule.system);
-    EXPECT_EQ(fs::exists(root + rule.expected), !rule.fallback);
-    EXPECT_TRUE(folder.ensureExists());
-    EXPECT_TRUE(canWriteIn(folder.path));
-    EXPECT_FALSE(fs::exists(root + rule.expected + "/.edu-tikmeter-probe"));
+TEST(ProgramFolderRule, ChoosesTheFolder) {
+    // Each row: EDU_TIKMETER_HOME and the executable's folder (below the temporary folder
+    // unless absolute), the folder chosen (below it), whether that is the fallback in the
+    // home folder and whether the executable's folder was passed over as under /usr.
+    // clang-format off
+    using Environment = std::optional<std::string>;
+    const std::tuple<const char*, Environment, std::string, std::string, bool, bool> cases[] = {
+        {"environment", "/home/", "/nonexistent", "/home", false, false},
+        {"environment created", "/a b/c", "/nonexistent", "/a b/c", false, false},
+        {"executable folder", std::nullopt, "", "", false, false},
+        {"unwritable falls back to home", std::nullopt, "/proc", "/Edu Tikmeter", true, false},
+        {"/usr falls back to home", std::nullopt, "/usr/bin", "/Edu Tikmeter", true, true},
+        {"/usr itself", std::nullopt, "/usr/", "/Edu Tikmeter", true, true},
+        {"a lookalike of /usr", std::nullopt, "/usrx/bin", "/Edu Tikmeter", true, false},
+        {"the environment beats /usr", "/home", "/usr/bin", "/home", false, false}};
+    // clang-format on
+    for (const auto& [name, environment, executable, expected, fallback, system] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        const std::string root = temp.path().string();
+        ScopedEnvironment home("HOME", root);
+        ScopedEnvironment env("EDU_TIKMETER_HOME",
+                              environment ? std::optional(root + *environment) : std::nullopt);
+        const ProgramFolder folder =
+            resolveProgramFolder(u16(executable.starts_with("/") ? executable : root + executable));
+        EXPECT_EQ(folder.path, u16(root + expected));
+        EXPECT_EQ(folder.isHomeFallback, fallback);
+        EXPECT_EQ(folder.isSystemFolder, system);
+        EXPECT_EQ(fs::exists(root + expected), !fallback);
+        EXPECT_TRUE(folder.ensureExists());
+        EXPECT_TRUE(canWriteIn(folder.path));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ProgramFolderRule,
-    ::testing::Values(
-        FolderCase{"Environment", "/home/", "/nonexistent", "/home", false},
-        FolderCase{"EnvironmentCreated", "/a b/c", "/nonexistent", "/a b/c", false},
-        FolderCase{"ExecutableFolder", std::nullopt, "", "", false},
-        FolderCase{"UnwritableFallsBackToHome", std::nullopt, "/proc", "/Edu Tikmeter", true},
-        FolderCase{"UsrFallsBackToHome", std::nullopt, "/usr/bin", "/Edu Tikmeter", true, true},
-        FolderCase{"UsrItself", std::nullopt, "/usr/", "/Edu Tikmeter", true, true},
-        FolderCase{"UsrLookalikeIsNoSystemFolder", std::nullopt, "/usrx/bin", "/Edu Tikmeter", true,
-                   false},
-        FolderCase{"EnvironmentBeatsUsr", "/home", "/usr/bin", "/home", false}),
-    [](const auto& param) { return std::string(param.param.name); });
-
-TEST(ProgramFolder, WriteProbeLeavesNothingBehind) {
-    TempFolder dir;
-    EXPECT_TRUE(canWriteIn(u16(dir.path())));
-    EXPECT_TRUE(fs::is_empty(dir.path()));
-    EXPECT_FALSE(canWriteIn(u16(dir / "missing")));
-}
-
-// Where guides lie before the program folder is provided for: "A"/"E" name the Afrikaans
-// and English guide, "a"/"e" a copy that the teacher changed.
-struct GuideCase {
-    const char* name;
-    std::string besideExecutable; // guides in <prefix>/bin
-    std::string inShare;          // guides in <prefix>/share/edu-tikmeter
-    std::string inProgramFolder;  // already in the program folder
-    std::string expected;         // in the program folder afterwards
-};
-
-void PrintTo(const GuideCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
-class GuideCopy : public ::testing::TestWithParam<GuideCase> {};
 
 // The guides come from beside the executable, else from the installed share folder; a guide
 // already in the program folder is never replaced, and no guide anywhere is no failure.
-TEST_P(GuideCopy, FillsOnlyWhatIsMissing) {
-    const GuideCase& rule = GetParam();
-    TempFolder temp;
-    const fs::path bin = temp / "prefix" / "bin";
-    const fs::path share = temp / "prefix" / "share" / "edu-tikmeter";
-    const fs::path home = temp / "home";
+TEST(GuideCopy, FillsOnlyWhatIsMissing) {
+    // Each row: the guides in <prefix>/bin, in <prefix>/share/edu-tikmeter and already in the
+    // program folder ("A"/"E" the Afrikaans and English guide, "a"/"e" a copy the teacher
+    // changed), then what the program folder holds afterwards.
+    // clang-format off
+    const std::tuple<const char*, std::string, std::string, std::string, std::string> cases[] = {
+        {"beside the executable", "AE", "", "", "Abin Ebin "},
+        {"installed share", "", "AE", "", "Aedu-tikmeter Eedu-tikmeter "},
+        {"beside the executable first", "AE", "AE", "", "Abin Ebin "},
+        {"each from where it is", "A", "E", "", "Abin Eedu-tikmeter "},
+        {"changed guide kept", "AE", "", "e", "Abin ehome "},
+        {"both kept", "AE", "AE", "ae", "ahome ehome "},
+        {"no guides anywhere", "", "", "", "- - "}};
+    // clang-format on
     const auto place = [](const fs::path& folder, const std::string& which) {
         for (const char c : which) {
             fs::create_directories(folder);
@@ -119,38 +89,37 @@ TEST_P(GuideCopy, FillsOnlyWhatIsMissing) {
                        std::string(1, c) + folder.filename().string());
         }
     };
-    place(bin, rule.besideExecutable);
-    place(share, rule.inShare);
-    place(home, rule.inProgramFolder);
-    const ScopedEnvironment env("EDU_TIKMETER_HOME", home.string());
-    const ProgramFolder folder = resolveProgramFolder(u16(bin));
-    ASSERT_EQ(folder.path, u16(home));
-    folder.provideGuides();
-    folder.provideGuides(); // a second call changes nothing
-    std::string found;
-    for (const std::u16string_view name : kGuideNames) {
-        const fs::path guide = home / documents::toUtf8(name);
-        found += fs::exists(guide) ? readBytes(guide) + " " : "- ";
-    }
-    EXPECT_EQ(found, rule.expected);
-    for (const auto& entry : fs::directory_iterator(home)) {
-        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+    for (const auto& [name, besideExecutable, inShare, inProgramFolder, expected] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        const fs::path bin = temp / "prefix" / "bin";
+        const fs::path home = temp / "home";
+        place(bin, besideExecutable);
+        place(temp / "prefix" / "share" / "edu-tikmeter", inShare);
+        place(home, inProgramFolder);
+        const ScopedEnvironment env("EDU_TIKMETER_HOME", home.string());
+        const ProgramFolder folder = resolveProgramFolder(u16(bin));
+        ASSERT_EQ(folder.path, u16(home));
+        folder.provideGuides();
+        folder.provideGuides(); // a second call changes nothing
+        std::string found;
+        for (const std::u16string_view guide : kGuideNames) {
+            const fs::path path = home / documents::toUtf8(guide);
+            found += fs::exists(path) ? readBytes(path) + " " : "- ";
+        }
+        EXPECT_EQ(found, expected);
+        for (const auto& entry : fs::directory_iterator(home)) {
+            EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, GuideCopy,
-    ::testing::Values(GuideCase{"BesideExecutable", "AE", "", "", "Abin Ebin "},
-                      GuideCase{"InstalledShare", "", "AE", "", "Aedu-tikmeter Eedu-tikmeter "},
-                      GuideCase{"BesideExecutableFirst", "AE", "AE", "", "Abin Ebin "},
-                      GuideCase{"EachFromWhereItIs", "A", "E", "", "Abin Eedu-tikmeter "},
-                      GuideCase{"ChangedGuideKept", "AE", "", "e", "Abin ehome "},
-                      GuideCase{"BothKept", "AE", "AE", "ae", "ahome ehome "},
-                      GuideCase{"NoGuidesAnywhere", "", "", "", "- - "}),
-    [](const auto& param) { return std::string(param.param.name); });
-
-TEST(GuideCopy, NameTakenByAFolderIsLeftAlone) {
+// The write probe leaves nothing behind; a guide's name taken by a folder is left alone.
+TEST(GuideCopy, ProbeAndTakenNamesLeaveTheProgramFolderAsItWas) {
     TempFolder temp;
+    EXPECT_TRUE(canWriteIn(u16(temp.path())));
+    EXPECT_TRUE(fs::is_empty(temp.path()));
+    EXPECT_FALSE(canWriteIn(u16(temp / "missing")));
     fs::create_directories(temp / "data");
     writeBytes(temp / "data" / documents::toUtf8(kGuideNames[0]), "guide");
     writeBytes(temp / "data" / documents::toUtf8(kGuideNames[1]), "guide");

@@ -18,31 +18,18 @@ const std::string kHeader = "Student,File,Language,Keystrokes,Gross words,Word e
                             "Errors,Net words,WPM,Final result,Accuracy %,Status,Marked at\r\n";
 
 ResultRow markedRow(std::u16string student, long long net, std::u16string status = u"Successful") {
-    ResultRow row;
-    row.student = student;
-    row.file = u"/home/t/Class A/" + student + u".rug";
-    row.language = u"English";
-    row.keystrokes = 1630;
-    row.grossWords = 326;
-    row.wordErrors = 2;
-    row.penalties = 1;
-    row.errors = 3;
-    row.netWords = net;
-    row.wpm = Tenths{net};
-    row.finalResult = Tenths{(net + 25) / 50 * 50};
-    row.accuracy = accuracyOf(net, 326);
-    row.status = std::move(status);
-    row.markedAt = u"2026-12-07 09:15";
-    return row;
+    // clang-format off
+    return {student, u"/home/t/Class A/" + student + u".rug", u"English", 1630, 326, 2, 1, 3, net,
+            Tenths{net}, Tenths{(net + 25) / 50 * 50}, accuracyOf(net, 326), std::move(status),
+            u"2026-12-07 09:15"};
+    // clang-format on
 }
 
 ResultRow failedRow(std::u16string student, std::u16string status) {
-    ResultRow row;
-    row.student = student;
-    row.file = u"/tests/" + student + u".rug";
-    row.status = std::move(status);
-    row.markedAt = u"2026-12-07 09:16";
-    return row;
+    // clang-format off
+    return {student, u"/tests/" + student + u".rug", {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
+            std::move(status), u"2026-12-07 09:16"};
+    // clang-format on
 }
 
 TEST(ResultsCsvRow, FormatsEveryColumnAndQuotesOnlyWhereNeeded) {
@@ -192,30 +179,19 @@ TEST(ClassResultsReader, OldResultFilesTornAndForeignFiles) {
         std::vector<std::optional<long long>> results;
         std::size_t skipped;
     } rows[] = {
-        {"result file only",
-         "",
+        // clang-format off
+        {"result file only", "",
          "/p/C/Zo\xEB    45 wpm\r\n/t/kort.rug  0  wpm\r\nnoise\r\n/p/C/Zo\xEB   -5 wpm\r\n",
-         ResultsSource::ResultFile,
-         {u"Zo\u00EB", u"kort", u"Zo\u00EB"},
-         {450, {}, -50},
-         1},
+         ResultsSource::ResultFile, {u"Zo\u00EB", u"kort", u"Zo\u00EB"}, {450, {}, -50}, 1},
         {"neither file", "", "", ResultsSource::None, {}, {}, 0},
-        {"torn last row",
-         kHeader + jan + jan.substr(0, 30),
-         "",
-         ResultsSource::Csv,
-         {u"jan"},
-         {150},
-         1},
+        {"torn last row", kHeader + jan + jan.substr(0, 30), "", ResultsSource::Csv,
+         {u"jan"}, {150}, 1},
         {"unclosed quote", kHeader + jan + "\"jan,", "", ResultsSource::Csv, {u"jan"}, {150}, 1},
         {"foreign file", "Name;Score\r\nJan;45\r\n", "", ResultsSource::Csv, {}, {}, 2},
         {"saved by a spreadsheet: semicolons, LF, reordered, decimal comma",
-         "Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n",
-         "",
-         ResultsSource::Csv,
-         {u"piet", u"jan\n"},
-         {{}, 425},
-         0},
+         "Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n", "", ResultsSource::Csv,
+         {u"piet", u"jan\n"}, {{}, 425}, 0},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

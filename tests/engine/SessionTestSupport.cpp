@@ -7,41 +7,47 @@
 
 namespace tikmeter::engine::testing {
 
-ReadOnlyFolder::ReadOnlyFolder(fs::path folder) : folder_(std::move(folder)) {
-    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::geteuid() == 0) {
-        const std::string command = "chattr +i '" + folder_.string() + "' 2>/dev/null";
-        immutable_ = std::system(command.c_str()) == 0;
+namespace {
+struct Unlock {
+    fs::path folder;
+    bool immutable;
+    ~Unlock() {
+        const std::string command = "chattr -i '" + folder.string() + "' 2>/dev/null";
+        if (immutable && std::system(command.c_str()) != 0) {
+            ADD_FAILURE() << "cannot unlock " << folder;
+        }
+        std::error_code ec;
+        fs::permissions(folder, fs::perms::owner_all, ec);
     }
+};
+struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount(at.c_str()); }
+};
+} // namespace
+
+std::shared_ptr<void> lockFolder(const fs::path& folder) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string command = "chattr +i '" + folder.string() + "' 2>/dev/null";
+    const bool immutable = ::geteuid() == 0 && std::system(command.c_str()) == 0;
+    auto unlock = std::make_shared<Unlock>(folder, immutable);
+    return immutable || ::geteuid() != 0 ? unlock : nullptr;
 }
 
-ReadOnlyFolder::~ReadOnlyFolder() {
-    if (immutable_) {
-        const std::string command = "chattr -i '" + folder_.string() + "' 2>/dev/null";
-        [[maybe_unused]] const int status = std::system(command.c_str());
-    }
-    std::error_code ec;
-    fs::permissions(folder_, fs::perms::owner_all, ec);
-}
-
-WriteProtectedMount::WriteProtectedMount(const fs::path& source, fs::path mountPoint)
-    : mountPoint_(std::move(mountPoint)) {
-    fs::create_directories(mountPoint_);
+std::shared_ptr<void> mountFor(const fs::path& source, const fs::path& mountPoint, const char* type,
+                               const char* options) {
+    fs::create_directories(mountPoint);
+    const unsigned long flags = type == nullptr ? MS_BIND : 0;
     if (::geteuid() != 0 ||
-        ::mount(source.c_str(), mountPoint_.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-        return;
+        ::mount(source.c_str(), mountPoint.c_str(), type, flags, options) != 0) {
+        return nullptr;
     }
-    mounted_ = ::mount(nullptr, mountPoint_.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
-                       nullptr) == 0;
-    if (!mounted_) {
-        ::umount(mountPoint_.c_str());
+    auto unmount = std::make_shared<Unmount>(mountPoint);
+    if (type == nullptr && ::mount(nullptr, mountPoint.c_str(), nullptr,
+                                   MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+        return nullptr;
     }
-}
-
-WriteProtectedMount::~WriteProtectedMount() {
-    if (mounted_) {
-        ::umount(mountPoint_.c_str());
-    }
+    return unmount;
 }
 
 fs::path dataPath(const std::string& relative) {
@@ -82,6 +88,23 @@ SessionInput inputFor(const fs::path& programFolder, const std::vector<fs::path>
         input.entries.push_back(u16(test));
     }
     return input;
+}
+
+std::vector<fs::path> SessionTest::copyClass(const std::string& className,
+                                             const std::vector<std::string>& files) {
+    std::vector<fs::path> tests;
+    for (const std::string& file : files) {
+        fs::create_directories(classes / className);
+        tests.push_back(classes / className / fs::path(file).filename());
+        fs::copy_file(dataPath(file), tests.back(), fs::copy_options::overwrite_existing);
+    }
+    return tests;
+}
+
+fs::path SessionTest::classTest(const std::string& name, const std::string& data) {
+    fs::create_directories(classes / "c");
+    fs::copy_file(dataPath(data), classes / "c" / name, fs::copy_options::overwrite_existing);
+    return classes / "c" / name;
 }
 
 } // namespace tikmeter::engine::testing

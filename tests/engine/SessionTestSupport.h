@@ -4,7 +4,10 @@
 #include "documents/Utf8.h"
 #include "engine/MarkingSession.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -61,35 +64,15 @@ public:
 };
 
 // Makes a folder refuse new files, also for the superuser (an immutable folder when
-// running as root, permissions otherwise); the guard lifts it again.
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(fs::path folder);
-    ~ReadOnlyFolder();
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-    // False when the folder could not be locked (the superuser without immutable folders).
-    bool effective() const { return immutable_ || ::geteuid() != 0; }
+// running as root, permissions otherwise) until the returned handle ends; null when the
+// folder cannot be locked here (the superuser without immutable folders).
+std::shared_ptr<void> lockFolder(const fs::path& folder);
 
-private:
-    fs::path folder_;
-    bool immutable_ = false;
-};
-
-// A read-only view of a folder on a read-only mount (a write-protected medium). Needs the
-// superuser; available() tells whether the mount could be made.
-class WriteProtectedMount {
-public:
-    WriteProtectedMount(const fs::path& source, fs::path mountPoint);
-    ~WriteProtectedMount();
-    WriteProtectedMount(const WriteProtectedMount&) = delete;
-    WriteProtectedMount& operator=(const WriteProtectedMount&) = delete;
-    bool available() const { return mounted_; }
-
-private:
-    fs::path mountPoint_;
-    bool mounted_ = false;
-};
+// Mounts a read-only view of `source` (a write-protected medium), or with `type` a file
+// system of that type ("tmpfs") with `options`, at `mountPoint`; null when this machine
+// cannot (mounts need the superuser). The mount ends with the returned handle.
+std::shared_ptr<void> mountFor(const fs::path& source, const fs::path& mountPoint,
+                               const char* type = nullptr, const char* options = nullptr);
 
 fs::path dataPath(const std::string& relative);
 std::vector<std::string> readLines(const fs::path& path); // CR LF lines, CR LF removed
@@ -98,5 +81,28 @@ std::u16string u16(const fs::path& path);
 // Both sources of the test data picked into `programFolder`, Afrikaans first, as the
 // teacher picks them; the input lists `tests`.
 SessionInput inputFor(const fs::path& programFolder, const std::vector<fs::path>& tests);
+
+// A program folder, a class folder outside it, and sessions run in them.
+class SessionTest : public ::testing::Test {
+public:
+    // Copies test data files into classes/<className>; their paths there.
+    std::vector<fs::path> copyClass(const std::string& className,
+                                    const std::vector<std::string>& files);
+    // Copies one test data file into classes/c as `name`.
+    fs::path classTest(const std::string& name, const std::string& data = "class-a/a01.rtf");
+    SessionSummary run(const std::vector<fs::path>& tests) {
+        return run(inputFor(program.path(), tests));
+    }
+    SessionSummary run(SessionInput input) {
+        return runMarkingSession(std::move(input), state, observer);
+    }
+    fs::path dest(const std::string& name) const { return program / name; }
+
+    TempFolder program;
+    TempFolder classes;
+    ProgramState state;
+    RecordingObserver observer;
+    std::shared_ptr<void> lock; // a lock or mount, ended before the folders are removed
+};
 
 } // namespace tikmeter::engine::testing
