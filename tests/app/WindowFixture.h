@@ -33,9 +33,8 @@ public:
         return take(inputAnswers);
     }
     void clearFileName() override {}
-    QString openFileName(const QString&, const QString& folder, const QString& title) override {
+    QString openFileName(const QString&, const QString& folder, const QString&) override {
         openFolders.append(folder);
-        openTitles.append(title);
         return take(openAnswers);
     }
     QString saveFileName(const QString&) override { return take(saveAnswers); }
@@ -54,7 +53,7 @@ public:
     std::deque<QString> openAnswers, saveAnswers, inputAnswers, folderAnswers, printerAnswers;
     std::deque<bool> questionAnswers;
 
-    QStringList messages, titles, openFolders, openTitles, folderStarts;
+    QStringList messages, titles, openFolders, folderStarts;
     int unexpected = 0;
 
 private:
