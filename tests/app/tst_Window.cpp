@@ -1,6 +1,5 @@
-// The main window: its dialog filters and error texts, the shell (start folder, exit key,
-// destination name, result setting), the viewer's File commands and a marking session
-// started by the mark button.
+// The main window: its dialog filters, the shell (start folder, exit key, destination name),
+// the viewer's File commands and a marking session started by the mark button.
 #include "WindowFixture.h"
 #include "app/DialogFilter.h"
 #include "app/TextConvert.h"
