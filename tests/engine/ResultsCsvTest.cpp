@@ -55,20 +55,10 @@ TEST(ResultsCsvRow, FormatsEveryColumnAndQuotesOnlyWhereNeeded) {
     for (const auto& [row, line] : rows) {
         EXPECT_EQ(resultsCsvRow(row), line);
     }
-}
-
-TEST(ResultsCsvRow, AccuracyIsHeldBetweenNoneAndAll) {
-    const struct {
-        long long net, gross;
-        std::optional<long long> tenths;
-    } rows[] = {{161, 163, 988}, {1, 16, 62},          {3, 16, 188},
-                {0, 10, 0},      {-7, 10, 0},          {12, 10, 1000},
-                {10, 10, 1000},  {5, 0, std::nullopt}, {-5, -10, std::nullopt}};
-    for (const auto& row : rows) {
-        const std::optional<Tenths> accuracy = accuracyOf(row.net, row.gross);
-        EXPECT_EQ(accuracy ? std::optional(accuracy->tenths) : std::nullopt, row.tenths)
-            << row.net << " of " << row.gross;
-    }
+    // The accuracy is held at 100 % too, and there is none without gross words.
+    EXPECT_EQ(accuracyOf(12, 10)->tenths, 1000);
+    EXPECT_EQ(accuracyOf(1, 16)->tenths, 62);
+    EXPECT_FALSE(accuracyOf(5, 0) || accuracyOf(-5, -10));
 }
 
 TEST(ResultsCsvRow, OutcomesGiveRowsOnlyWithAResultLine) {
@@ -170,91 +160,74 @@ TEST(ClassResultsReader, RoundTripKeepsEveryRowAndTheLatestPerFile) {
 
 TEST(ClassResultsReader, OldResultFilesTornAndForeignFiles) {
     const std::string jan = resultsCsvRow(markedRow(u"jan", 161));
-    const struct {
-        const char* name;
-        std::string csv; // empty: only a Resultaat.res
-        std::string res;
-        ResultsSource source;
-        std::vector<std::u16string> students; // all rows
-        std::vector<std::optional<long long>> results;
-        std::size_t skipped;
-    } rows[] = {
+    // Each row: Resultaat.csv (none when empty), Resultaat.res, then what is read: the source,
+    // every row's student and final result in tenths, and the lines skipped.
+    const std::tuple<std::string, std::string, ResultsSource, std::string, std::size_t> rows[] = {
         // clang-format off
-        {"result file only", "",
-         "/p/C/Zo\xEB    45 wpm\r\n/t/kort.rug  0  wpm\r\nnoise\r\n/p/C/Zo\xEB   -5 wpm\r\n",
-         ResultsSource::ResultFile, {u"Zo\u00EB", u"kort", u"Zo\u00EB"}, {450, {}, -50}, 1},
-        {"neither file", "", "", ResultsSource::None, {}, {}, 0},
-        {"torn last row", kHeader + jan + jan.substr(0, 30), "", ResultsSource::Csv,
-         {u"jan"}, {150}, 1},
-        {"unclosed quote", kHeader + jan + "\"jan,", "", ResultsSource::Csv, {u"jan"}, {150}, 1},
-        {"foreign file", "Name;Score\r\nJan;45\r\n", "", ResultsSource::Csv, {}, {}, 2},
-        {"saved by a spreadsheet: semicolons, LF, reordered, decimal comma",
-         "Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n", "", ResultsSource::Csv,
-         {u"piet", u"jan\n"}, {{}, 425}, 0},
+        {"", "/p/C/Zo\xEB    45 wpm\r\n/t/kort.rug  0  wpm\r\nnoise\r\n/p/C/Zo\xEB   -5 wpm\r\n",
+         ResultsSource::ResultFile, "Zo\xC3\xAB 450|kort -|Zo\xC3\xAB -50|", 1},
+        {"", "", ResultsSource::None, "", 0},
+        {kHeader + jan + jan.substr(0, 30), "", ResultsSource::Csv, "jan 150|", 1}, // torn
+        {kHeader + jan + "\"jan,", "", ResultsSource::Csv, "jan 150|", 1}, // unclosed quote
+        {"Name;Score\r\nJan;45\r\n", "", ResultsSource::Csv, "", 2}, // a foreign file
+        // Saved by a spreadsheet: semicolons, LF, reordered columns, a decimal comma.
+        {"Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n", "", ResultsSource::Csv,
+         "piet -|jan\n 425|", 0},
         // clang-format on
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [csv, res, source, expected, skipped] : rows) {
         TempFolder dest;
-        if (!row.csv.empty()) {
-            writeBytes(dest / "Resultaat.csv", row.csv);
+        if (!csv.empty()) {
+            writeBytes(dest / "Resultaat.csv", csv);
         }
-        if (!row.res.empty()) {
-            writeBytes(dest / "Resultaat.res", row.res);
+        if (!res.empty()) {
+            writeBytes(dest / "Resultaat.res", res);
         }
         const ClassResults results = readClassResults(documents::fromPath(dest.path()));
-        EXPECT_EQ(results.source, row.source);
-        EXPECT_EQ(results.skipped, row.skipped);
-        std::vector<std::u16string> students;
-        std::vector<std::optional<long long>> finals;
-        for (const ResultRow& result : results.all) {
-            students.push_back(result.student);
-            finals.push_back(result.finalResult ? std::optional(result.finalResult->tenths)
-                                                : std::nullopt);
+        std::string found;
+        for (const ResultRow& row : results.all) {
+            found += documents::toUtf8(row.student) + " " +
+                     (row.finalResult ? std::to_string(row.finalResult->tenths) : "-") + "|";
         }
-        EXPECT_EQ(students, row.students);
-        EXPECT_EQ(finals, row.results);
+        EXPECT_EQ(found, expected) << csv << res;
+        EXPECT_EQ(results.source, source) << csv << res;
+        EXPECT_EQ(results.skipped, skipped) << csv << res;
     }
 }
 
+// Each row: the WPM in tenths (-1000: a failed row), then the tests marked and failed, the
+// mean, median, best and lowest in tenths ("-": none) and the bands as from-to:count.
 TEST(ClassResultsSummary, MeanMedianExtremesAndBands) {
-    const struct {
-        std::vector<long long> wpmTenths; // -1000: a failed row
-        std::size_t marked;
-        std::optional<long long> mean, median, best, lowest;
-        long long bandFrom, bandWidth;
-        std::vector<std::size_t> counts;
-    } rows[] = {
-        {{}, 0, {}, {}, {}, {}, 0, 10, {}},
-        {{-1000}, 0, {}, {}, {}, {}, 0, 10, {}},
-        {{161, -1000, 431, 225}, 3, 272, 225, 431, 161, 10, 10, {1, 1, 0, 1}},
-        {{100, 125}, 2, 112, 112, 125, 100, 10, 10, {2}}, // 11.25 to even: 11.2
-        {{-5, 0, 99}, 3, 31, 0, 99, -5, -10, 10, {1, 2}},
-        {{0, 2000}, 2, 1000, 1000, 2000, 0, 0, 20, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {{4000, 0}, 2, 2000, 2000, 4000, 0, 0, 50, {1, 0, 0, 0, 0, 0, 0, 0, 1}},
+    const std::pair<std::vector<long long>, std::string> rows[] = {
+        {{}, "0 0 - - - -"},
+        {{-1000}, "0 1 - - - -"},
+        {{161, -1000, 431, 225}, "3 1 272 225 431 161 10-20:1 20-30:1 30-40:0 40-50:1"},
+        {{100, 125}, "2 0 112 112 125 100 10-20:2"}, // 11.25 to even: 11.2
+        {{-5, 0, 99}, "3 0 31 0 99 -5 -10-0:1 0-10:2"},
+        {{0, 2000},
+         "2 0 1000 1000 2000 0 0-20:1 20-40:0 40-60:0 60-80:0 80-100:0 100-120:0 "
+         "120-140:0 140-160:0 160-180:0 180-200:0 200-220:1"},
+        {{4000, 0},
+         "2 0 2000 2000 4000 0 0-50:1 50-100:0 100-150:0 150-200:0 200-250:0 "
+         "250-300:0 300-350:0 350-400:0 400-450:1"},
     };
-    const auto tenths = [](const std::optional<Tenths>& value) {
-        return value ? std::optional(value->tenths) : std::nullopt;
-    };
-    for (const auto& row : rows) {
+    for (const auto& [wpmTenths, expected] : rows) {
         std::vector<ResultRow> results;
-        for (const long long wpm : row.wpmTenths) {
+        for (const long long wpm : wpmTenths) {
             results.push_back(wpm == -1000 ? failedRow(u"f", u"too short or empty")
                                            : markedRow(u"s", wpm));
         }
         const ResultsSummary summary = summarize(results);
-        EXPECT_EQ(summary.testsMarked, row.marked);
-        EXPECT_EQ(summary.failed, row.wpmTenths.size() - row.marked);
-        EXPECT_EQ(tenths(summary.mean), row.mean);
-        EXPECT_EQ(tenths(summary.median), row.median);
-        EXPECT_EQ(tenths(summary.best), row.best);
-        EXPECT_EQ(tenths(summary.lowest), row.lowest);
-        std::vector<WpmBand> expected;
-        for (std::size_t i = 0; i < row.counts.size(); ++i) {
-            const long long from = row.bandFrom + static_cast<long long>(i) * row.bandWidth;
-            expected.push_back({from, from + row.bandWidth, row.counts[i]});
+        std::string found =
+            std::to_string(summary.testsMarked) + " " + std::to_string(summary.failed);
+        for (const auto& value : {summary.mean, summary.median, summary.best, summary.lowest}) {
+            found += " " + (value ? std::to_string(value->tenths) : "-");
         }
-        EXPECT_EQ(summary.bands, expected);
+        for (const WpmBand& band : summary.bands) {
+            found += " " + std::to_string(band.from) + "-" + std::to_string(band.to) + ":" +
+                     std::to_string(band.count);
+        }
+        EXPECT_EQ(found, expected);
     }
 }
 
