@@ -7,25 +7,22 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace tikmeter::engine::testing {
 namespace {
 
-// Sets an environment variable for the length of a test, restoring the old value.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+// Sets an environment variable until the end of the scope, then restores the old value.
+auto scopedEnvironment(const char* name, const std::optional<std::string>& value) {
+    const char* now = std::getenv(name);
+    std::shared_ptr<const char> restore(
+        name, [old = now ? std::optional<std::string>(now) : std::nullopt](const char* variable) {
+            old ? ::setenv(variable, old->c_str(), 1) : ::unsetenv(variable);
+        });
+    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    return restore;
+}
 
 // The environment wins (created when missing, trailing separator dropped); else the
 // executable's folder; a folder that refuses files (/proc, even to the superuser) gives
@@ -51,9 +48,9 @@ TEST(ProgramFolderRule, ChoosesTheFolder) {
         SCOPED_TRACE(name);
         TempFolder temp;
         const std::string root = temp.path().string();
-        ScopedEnvironment home("HOME", root);
-        ScopedEnvironment env("EDU_TIKMETER_HOME",
-                              environment ? std::optional(root + *environment) : std::nullopt);
+        const auto home = scopedEnvironment("HOME", root);
+        const auto env = scopedEnvironment(
+            "EDU_TIKMETER_HOME", environment ? std::optional(root + *environment) : std::nullopt);
         const ProgramFolder folder =
             resolveProgramFolder(u16(executable.starts_with("/") ? executable : root + executable));
         EXPECT_EQ(folder.path, u16(root + expected));
@@ -97,7 +94,7 @@ TEST(GuideCopy, FillsOnlyWhatIsMissing) {
         place(bin, besideExecutable);
         place(temp / "prefix" / "share" / "edu-tikmeter", inShare);
         place(home, inProgramFolder);
-        const ScopedEnvironment env("EDU_TIKMETER_HOME", home.string());
+        const auto env = scopedEnvironment("EDU_TIKMETER_HOME", home.string());
         const ProgramFolder folder = resolveProgramFolder(u16(bin));
         ASSERT_EQ(folder.path, u16(home));
         folder.provideGuides();
