@@ -1,4 +1,4 @@
-// Colouring marks, the report block, marked-test names, result lines and test copies.
+// The report block, marked-test names, result lines and test copies.
 #include "engine/MarkedTest.h"
 #include "documents/Document.h"
 #include "engine/ResultFile.h"
@@ -15,26 +15,6 @@ namespace {
 using documents::Document;
 using documents::kRed;
 using documents::kWhite;
-
-// An error is bold white on red from its position (the first word from the first
-// character), without its trailing space; a repeat is red and underlined.
-TEST(ApplyMarks, ErrorsAreWhiteOnRedAndRepeatsUnderlinedRed) {
-    Document doc;
-    doc.setText(u"Teh cta sat Teh dog");
-    const MarkSpan errors[] = {{u"Teh ", 1}, {u"cta ", 5}};
-    const MarkSpan repeat{u"Teh ", 13};
-    applyMarks(doc, errors, {&repeat, 1});
-    for (const std::size_t i : {0u, 2u, 4u, 6u}) {
-        EXPECT_EQ(doc.formatAt(i).backColor, kRed) << i;
-        EXPECT_EQ(doc.formatAt(i).textColor, kWhite) << i;
-        EXPECT_TRUE(doc.formatAt(i).bold) << i;
-    }
-    EXPECT_FALSE(doc.formatAt(7).backColor || doc.formatAt(3).bold);
-    EXPECT_EQ(doc.formatAt(12).textColor, kRed);
-    EXPECT_TRUE(doc.formatAt(12).underline && !doc.formatAt(12).backColor);
-    EXPECT_FALSE(doc.formatAt(15).underline);
-    EXPECT_EQ(doc.text(), u"Teh cta sat Teh dog");
-}
 
 // The report goes at the end, red bold Courier on white; excess words on its last line,
 // without a carriage return after them, stay in that format. Elsewhere they are highlighted

@@ -135,29 +135,6 @@ TEST(ResultsCsvFile, ByteOrderMarkAndHeaderOnlyWhenTheFileIsNewOrEmpty) {
     }
 }
 
-TEST(ClassResultsReader, RoundTripKeepsEveryRowAndTheLatestPerFile) {
-    TempFolder dest;
-    const std::u16string folder = documents::fromPath(dest.path());
-    ResultRow oddName =
-        markedRow(u"van der Merwe, \"Zo\u00EB\"", -5, std::u16string(kUnreliableStatus));
-    oddName.file = u"/p/line\r\nbreak.rug";
-    const std::vector<ResultRow> rows = {markedRow(u"jan", 161), oddName,
-                                         failedRow(u"kort", u"too long or corrupt"),
-                                         markedRow(u"jan", 431)};
-    for (const ResultRow& row : rows) {
-        appendResultRow(folder, row);
-    }
-    writeBytes(dest / "Resultaat.res", "ignored when the CSV file is there\r\n");
-    const ClassResults results = readClassResults(folder);
-    EXPECT_EQ(results.source, ResultsSource::Csv);
-    EXPECT_EQ(results.all, rows);
-    EXPECT_EQ(results.latest, (std::vector<ResultRow>{rows[3], rows[1], rows[2]}));
-    EXPECT_EQ(results.skipped, 0u);
-    EXPECT_TRUE(isUnreliable(results.all[1]));
-    EXPECT_TRUE(isFailed(results.all[2]));
-    EXPECT_FALSE(isFailed(results.all[1]));
-}
-
 TEST(ClassResultsReader, OldResultFilesTornAndForeignFiles) {
     const std::string jan = resultsCsvRow(markedRow(u"jan", 161));
     // Each row: Resultaat.csv (none when empty), Resultaat.res, then what is read: the source,
@@ -192,42 +169,6 @@ TEST(ClassResultsReader, OldResultFilesTornAndForeignFiles) {
         EXPECT_EQ(found, expected) << csv << res;
         EXPECT_EQ(results.source, source) << csv << res;
         EXPECT_EQ(results.skipped, skipped) << csv << res;
-    }
-}
-
-// Each row: the WPM in tenths (-1000: a failed row), then the tests marked and failed, the
-// mean, median, best and lowest in tenths ("-": none) and the bands as from-to:count.
-TEST(ClassResultsSummary, MeanMedianExtremesAndBands) {
-    const std::pair<std::vector<long long>, std::string> rows[] = {
-        {{}, "0 0 - - - -"},
-        {{-1000}, "0 1 - - - -"},
-        {{161, -1000, 431, 225}, "3 1 272 225 431 161 10-20:1 20-30:1 30-40:0 40-50:1"},
-        {{100, 125}, "2 0 112 112 125 100 10-20:2"}, // 11.25 to even: 11.2
-        {{-5, 0, 99}, "3 0 31 0 99 -5 -10-0:1 0-10:2"},
-        {{0, 2000},
-         "2 0 1000 1000 2000 0 0-20:1 20-40:0 40-60:0 60-80:0 80-100:0 100-120:0 "
-         "120-140:0 140-160:0 160-180:0 180-200:0 200-220:1"},
-        {{4000, 0},
-         "2 0 2000 2000 4000 0 0-50:1 50-100:0 100-150:0 150-200:0 200-250:0 "
-         "250-300:0 300-350:0 350-400:0 400-450:1"},
-    };
-    for (const auto& [wpmTenths, expected] : rows) {
-        std::vector<ResultRow> results;
-        for (const long long wpm : wpmTenths) {
-            results.push_back(wpm == -1000 ? failedRow(u"f", u"too short or empty")
-                                           : markedRow(u"s", wpm));
-        }
-        const ResultsSummary summary = summarize(results);
-        std::string found =
-            std::to_string(summary.testsMarked) + " " + std::to_string(summary.failed);
-        for (const auto& value : {summary.mean, summary.median, summary.best, summary.lowest}) {
-            found += " " + (value ? std::to_string(value->tenths) : "-");
-        }
-        for (const WpmBand& band : summary.bands) {
-            found += " " + std::to_string(band.from) + "-" + std::to_string(band.to) + ":" +
-                     std::to_string(band.count);
-        }
-        EXPECT_EQ(found, expected);
     }
 }
 
