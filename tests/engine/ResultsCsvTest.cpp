@@ -1,5 +1,4 @@
-// Resultaat.csv: the row format, the whole appends, and reading a class's results back
-// from a CSV file or an old result file.
+// Resultaat.csv: the row format, the rows of outcomes and result lines, and the whole appends.
 #include "TempFolder.h"
 #include "documents/Utf8.h"
 #include "engine/ClassResults.h"
@@ -132,43 +131,6 @@ TEST(ResultsCsvFile, ByteOrderMarkAndHeaderOnlyWhenTheFileIsNewOrEmpty) {
         appendResultRow(documents::fromPath(dest.path()), jan);
         EXPECT_EQ(readBytes(dest / "Resultaat.csv"),
                   prefix + resultsCsvRow(jan) + resultsCsvRow(jan));
-    }
-}
-
-TEST(ClassResultsReader, OldResultFilesTornAndForeignFiles) {
-    const std::string jan = resultsCsvRow(markedRow(u"jan", 161));
-    // Each row: Resultaat.csv (none when empty), Resultaat.res, then what is read: the source,
-    // every row's student and final result in tenths, and the lines skipped.
-    const std::tuple<std::string, std::string, ResultsSource, std::string, std::size_t> rows[] = {
-        // clang-format off
-        {"", "/p/C/Zo\xEB    45 wpm\r\n/t/kort.rug  0  wpm\r\nnoise\r\n/p/C/Zo\xEB   -5 wpm\r\n",
-         ResultsSource::ResultFile, "Zo\xC3\xAB 450|kort -|Zo\xC3\xAB -50|", 1},
-        {"", "", ResultsSource::None, "", 0},
-        {kHeader + jan + jan.substr(0, 30), "", ResultsSource::Csv, "jan 150|", 1}, // torn
-        {kHeader + jan + "\"jan,", "", ResultsSource::Csv, "jan 150|", 1}, // unclosed quote
-        {"Name;Score\r\nJan;45\r\n", "", ResultsSource::Csv, "", 2}, // a foreign file
-        // Saved by a spreadsheet: semicolons, LF, reordered columns, a decimal comma.
-        {"Final result;Student;Other\nx;piet;1\n\"42,5\";\"jan\n\";\n", "", ResultsSource::Csv,
-         "piet -|jan\n 425|", 0},
-        // clang-format on
-    };
-    for (const auto& [csv, res, source, expected, skipped] : rows) {
-        TempFolder dest;
-        if (!csv.empty()) {
-            writeBytes(dest / "Resultaat.csv", csv);
-        }
-        if (!res.empty()) {
-            writeBytes(dest / "Resultaat.res", res);
-        }
-        const ClassResults results = readClassResults(documents::fromPath(dest.path()));
-        std::string found;
-        for (const ResultRow& row : results.all) {
-            found += documents::toUtf8(row.student) + " " +
-                     (row.finalResult ? std::to_string(row.finalResult->tenths) : "-") + "|";
-        }
-        EXPECT_EQ(found, expected) << csv << res;
-        EXPECT_EQ(results.source, source) << csv << res;
-        EXPECT_EQ(results.skipped, skipped) << csv << res;
     }
 }
 
