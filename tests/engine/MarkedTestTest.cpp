@@ -6,6 +6,7 @@
 #include "engine/TestMarker.h"
 
 #include "documents/DocumentError.h"
+#include "documents/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -47,35 +48,34 @@ TEST(MarkedTestPath, ResultLinesAndMarkedTestNames) {
 // No copy or marked test of one student is ever written over another student's file or
 // over the folder's result files.
 TEST(TestFilesPlan, GivesEveryTestItsOwnFiles) {
-    using Names = std::vector<std::u16string>;
-    // Each row: the list entries, then their copies and their marked tests below /dest.
+    // Each row: the list entries, then each one's copy and marked test in /dest.
     // clang-format off
-    const std::tuple<const char*, Names, Names, Names> cases[] = {
+    const std::tuple<const char*, std::vector<std::u16string>, std::u16string> cases[] = {
         {"same name from two folders",
          {u"/a/jan.rtf", u"/b/jan.rtf", u"/a/jan.rtf", u"/c/jan (2).rtf"},
-         {u"jan.rtf", u"jan (2).rtf", u"jan.rtf", u"jan (2) (2).rtf"},
-         {u"jan.rug", u"jan (2).rug", u"jan.rug", u"jan (2) (2).rug"}},
+         u"jan.rtf jan.rug|jan (2).rtf jan (2).rug|jan.rtf jan.rug|jan (2) (2).rtf jan (2) (2).rug|"},
         {"case and extensions share no marked test",
          {u"/a/jan.rtf", u"/a/jan.RTF", u"/a/jan.doc", u"/a/JAN.txt"},
-         {u"jan.rtf", u"jan (2).RTF", u"jan.doc", u"JAN.txt"},
-         {u"jan.rug", u"jan (2).rug", u"jan (3).rug", u"JAN (4).rug"}},
+         u"jan.rtf jan.rug|jan (2).RTF jan (2).rug|jan.doc jan (3).rug|JAN.txt JAN (4).rug|"},
         {"files in the destination keep their names", {u"/a/jan.rtf", u"/dest/jan.rtf"},
-         {u"jan (2).rtf", u"jan.rtf"}, {u"jan (2).rug", u"jan.rug"}},
+         u"jan (2).rtf jan (2).rug|jan.rtf jan.rug|"},
         {"result files and marked tests are never copied over",
          {u"/a/Resultaat.res", u"/a/RESULTAAT.CSV", u"/a/piet.rug", u"/a/piet.rtf"},
-         {u"Resultaat (2).res", u"RESULTAAT (2).CSV", u"piet.rug", u"piet.rtf"},
-         {u"Resultaat (2).rug", u"RESULTAAT (2) (2).rug", u"piet (2).rug", u"piet (3).rug"}},
-        {"short names", {u"/a/piet", u"/b/ab"}, {u"piet", u"ab"}, {u".rug", u".rug (2)"}}};
+         u"Resultaat (2).res Resultaat (2).rug|RESULTAAT (2).CSV RESULTAAT (2) (2).rug|"
+         u"piet.rug piet (2).rug|piet.rtf piet (3).rug|"},
+        {"short names", {u"/a/piet", u"/b/ab"}, u"piet .rug|ab .rug (2)|"}};
     // clang-format on
-    for (const auto& [name, entries, copies, markedTests] : cases) {
-        const auto files = planTestFiles(entries, u"/dest", [](const std::u16string& entry) {
-            return entry.starts_with(u"/dest/");
-        });
-        ASSERT_EQ(files.size(), entries.size()) << name;
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            EXPECT_EQ(files[i].copy, u"/dest/" + copies[i]) << name << ", entry " << i;
-            EXPECT_EQ(files[i].markedTest, u"/dest/" + markedTests[i]) << name << ", entry " << i;
+    const auto inDest = [](const std::u16string& path) {
+        return path.starts_with(u"/dest/") ? path.substr(6) : path; // elsewhere: shown whole
+    };
+    for (const auto& [name, entries, expected] : cases) {
+        std::u16string found;
+        for (const TestFiles& file : planTestFiles(entries, u"/dest", [&](const auto& entry) {
+                 return entry.starts_with(u"/dest/");
+             })) {
+            found += inDest(file.copy) + u" " + inDest(file.markedTest) + u"|";
         }
+        EXPECT_EQ(documents::toUtf8(found), documents::toUtf8(expected)) << name;
     }
 }
 
@@ -128,7 +128,6 @@ TEST(MarkTest, TestIsMarkedAsItsCodeReadBack) {
         StepRunner runner;
         const MarkingResult marked = markTest(test, sources, ResultFormat::Integer, runner);
         const MarkingResult expected = markTest(readBack, sources, ResultFormat::Integer, runner);
-        EXPECT_EQ(marked.markedTest.text(), expected.markedTest.text());
         EXPECT_EQ(marked.markedTest.rtf(), expected.markedTest.rtf());
         EXPECT_EQ(marked.markedTest.runs(), expected.markedTest.runs());
         EXPECT_EQ(marked.marks.errorMarks.size(), expected.marks.errorMarks.size());

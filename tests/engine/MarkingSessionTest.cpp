@@ -130,15 +130,6 @@ SessionInput inputFor(const fs::path& programFolder, const std::vector<fs::path>
 // A program folder, a class folder outside it, and sessions run in them.
 class SessionTest : public ::testing::Test {
 public:
-    // Copies test data files into classes/<className>; their paths there.
-    std::vector<fs::path> copyClass(const std::string& className,
-                                    const std::vector<std::string>& files) {
-        std::vector<fs::path> tests;
-        for (const std::string& file : files) {
-            tests.push_back(classTest(fs::path(file).filename().string(), file, className));
-        }
-        return tests;
-    }
     // Copies one test data file into classes/<className> as `name`.
     fs::path classTest(const std::string& name, const std::string& data = "class-a/a01.rtf",
                        const std::string& className = "c") {
@@ -211,7 +202,8 @@ TEST_F(SessionTest, MarksRejectsAndLogsEveryTestInOrder) {
 // The destination folder exists: Enter reuses it (marking twice appends), another name
 // marks there.
 TEST_F(SessionTest, ExistingFolderQuestion) {
-    const auto tests = copyClass("twice", {"class-a/a01.rtf", "class-a/a02.rtf"});
+    const std::vector<fs::path> tests = {classTest("a01.rtf", "class-a/a01.rtf", "twice"),
+                                         classTest("a02.rtf", "class-a/a02.rtf", "twice")};
     run(tests);
     EXPECT_TRUE(observer.questions.empty());
     run(tests);
@@ -338,8 +330,9 @@ INSTANTIATE_TEST_SUITE_P(
 // The check before marking: files that cannot be read are listed in one question; Yes marks
 // the others and logs each one left out, No writes nothing.
 TEST_F(SessionTest, CheckLeavesOutWhatCannotBeRead) {
-    auto tests = copyClass(
-        "c", {"class-a/a01.rtf", "bad/random-binary.rtf", "class-a/a03.rtf", "class-a/a04.rtf"});
+    std::vector<fs::path> tests = {
+        classTest("a01.rtf"), classTest("bin.rtf", "bad/random-binary.rtf"),
+        classTest("a03.rtf", "class-a/a03.rtf"), classTest("a04.rtf", "class-a/a04.rtf")};
     fs::remove(tests[2]);
     ::mkfifo((classes / "c/pipe.rtf").c_str(), 0600);
     tests.push_back(classes / "c/pipe.rtf");
@@ -366,7 +359,6 @@ TEST_F(SessionTest, CheckLeavesOutWhatCannotBeRead) {
     question += (program / "gone.rtf").string() + " \u2014 not found\rMark the others?";
     EXPECT_EQ(observer.messages.at(0), question);
     EXPECT_EQ(readLines(dest("c/Resultaat.res")).size(), 1u);
-    EXPECT_EQ(observer.outcomes.size(), tests.size());
 }
 
 using Hardening = SessionTest;
