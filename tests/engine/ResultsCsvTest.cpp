@@ -26,7 +26,7 @@ ResultRow markedRow(std::u16string student, long long net, std::u16string status
 
 TEST(ResultsCsvRow, FormatsEveryColumnAndQuotesOnlyWhereNeeded) {
     ResultRow quoted = markedRow(u"van der Merwe, \"Zo\u00EB\"", -5);
-    quoted.file = u" /odd\r\npath";
+    quoted.file = u"/odd\r\npath";
     const std::pair<ResultRow, std::string> rows[] = {
         {markedRow(u"jan", 161),
          "jan,/home/t/Class A/jan.rug,English,1630,326,2,1,3,161,16.1,15,49.4,Successful,"
@@ -35,12 +35,12 @@ TEST(ResultsCsvRow, FormatsEveryColumnAndQuotesOnlyWhereNeeded) {
          "piet,/home/t/Class A/piet.rug,English,1630,326,2,1,3,320,32.0,30,98.2,Successful,"
          "2026-12-07 09:15\r\n"},
         {quoted, // negative net words: WPM below zero, accuracy held at 0
-         "\"van der Merwe, \"\"Zo\xC3\xAB\"\"\",\" /odd\r\npath\",English,1630,326,2,1,3,-5,-0.5,"
+         "\"van der Merwe, \"\"Zo\xC3\xAB\"\"\",\"/odd\r\npath\",English,1630,326,2,1,3,-5,-0.5,"
          "0,0.0,Successful,2026-12-07 09:15\r\n"},
         // clang-format off
-        {{u"kort", u"/tests/kort.rug", {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, u"too short or empty",
+        {{u" kort", u"/tests/kort.rug", {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, u"too short or empty",
           u"2026-12-07 09:16"},
-         "kort,/tests/kort.rug,,,,,,,,,,,too short or empty,2026-12-07 09:16\r\n"},
+         "\" kort\",/tests/kort.rug,,,,,,,,,,,too short or empty,2026-12-07 09:16\r\n"},
         // clang-format on
     };
     EXPECT_EQ(resultsCsvHeader(), kHeader);
