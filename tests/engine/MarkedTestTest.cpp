@@ -5,7 +5,6 @@
 #include "engine/TestCopies.h"
 #include "engine/TestMarker.h"
 
-#include "documents/DocumentError.h"
 #include "documents/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +36,6 @@ TEST(InsertReport, ExcessWordsAreHighlightedInTheReportNotInTheTypedText) {
 
 TEST(MarkedTestPath, ResultLinesAndMarkedTestNames) {
     EXPECT_EQ(markedTestPath(u"/p/Class A", u"/p/Class A/jan.rtf"), u"/p/Class A/jan.rug");
-    EXPECT_EQ(markedTestPath(u"/p/d", u""), u"/p/d/Unti.rug");
     EXPECT_EQ(markedTestPath(u"/p/d", u"   "), u"/p/d/Unti.rug");
     EXPECT_EQ(resultLine(u"/p/Class A", u"/p/Class A/jan.rtf", u" 45"),
               u"/p/Class A/jan    45 wpm");
@@ -104,7 +102,6 @@ TEST(MarkTest, TakesTheSourceOfTheTestsLanguage) {
 
     test.setText(u"Die hond en die kat sit op die mat in die son, die hele dag lank.");
     EXPECT_THROW(markTest(test, sources, ResultFormat::Integer, runner), std::runtime_error);
-    EXPECT_THROW(PreparedSources().of(Language::English), documents::DocumentError);
 }
 
 // The punctuation-spacing pass goes through the RTF code: a test is marked as the document
