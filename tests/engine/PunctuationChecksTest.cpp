@@ -95,26 +95,5 @@ TEST(SentenceSpacing, DoubleSpaceInsideASentenceAndBreaksOfTheTestsOwnHabit) {
     EXPECT_EQ(spacingMarks(u"One.  Two. Three.", 2), "*@11:0;"); // after the word marks
 }
 
-// Counts that do not start from zero (the counting is not reset) fail at the character that
-// takes one past 16 bits, with the others counted up to that character.
-TEST(PunctuationCount, CounterFailsAtTheCharacterThatOverflowsIt) {
-    TestState state;
-    state.sourceLimit = 2;
-    state.testFullStops = 32766;
-    EXPECT_THROW(punctuationCount(state, u"?.,!.,", u"x."), OverflowFailure);
-    EXPECT_EQ(state.testFullStops, 32767);
-    EXPECT_EQ(state.testCommas, 1);
-    EXPECT_EQ(state.testMarks, 2);
-    EXPECT_EQ(state.sourceFullStops, 0);
-
-    state.testFullStops = 32765;
-    state.testCommas = 0;
-    state.testMarks = 0;
-    punctuationCount(state, u",.,!.,", u"x.");
-    EXPECT_EQ(state.testFullStops, 32767);
-    EXPECT_EQ(state.testCommas, 3);
-    EXPECT_EQ(state.sourceFullStops, 1);
-}
-
 } // namespace
 } // namespace tikmeter::engine
