@@ -62,6 +62,13 @@ TEST(PunctuationCount, WholeTestAndTheSourceUpToTheLimit) {
     EXPECT_NO_THROW(punctuationCount(state, u"a.", u"b."));
     state.sourceLimit = 8001;
     EXPECT_THROW(punctuationCount(state, u"a.", u"b."), BoundFailure);
+    // A count that would leave 16 bits is counted character by character and fails at the
+    // character that takes it past, with the others counted up to there.
+    TestState full;
+    full.testFullStops = 32766;
+    EXPECT_THROW(punctuationCount(full, u"?.,!.,", u"x."), OverflowFailure);
+    EXPECT_EQ(std::vector<int>({full.testFullStops, full.testCommas, full.testMarks}),
+              std::vector<int>({32767, 1, 2}));
 }
 
 // The spacing marks as bullets@position ("**" for the two-bullet placeholder).
