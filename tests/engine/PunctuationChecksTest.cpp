@@ -62,6 +62,13 @@ TEST(PunctuationCount, WholeTestAndTheSourceUpToTheLimit) {
     EXPECT_NO_THROW(punctuationCount(state, u"a.", u"b."));
     state.sourceLimit = 8001;
     EXPECT_THROW(punctuationCount(state, u"a.", u"b."), BoundFailure);
+    // A count that would leave 16 bits is counted character by character and fails at the
+    // character that takes it past, with the others counted up to there.
+    TestState full;
+    full.testFullStops = 32766;
+    EXPECT_THROW(punctuationCount(full, u"?.,!.,", u"x."), OverflowFailure);
+    EXPECT_EQ(std::vector<int>({full.testFullStops, full.testCommas, full.testMarks}),
+              std::vector<int>({32767, 1, 2}));
 }
 
 // The spacing marks as bullets@position ("**" for the two-bullet placeholder).
@@ -93,27 +100,6 @@ TEST(SentenceSpacing, DoubleSpaceInsideASentenceAndBreaksOfTheTestsOwnHabit) {
     for (const auto& [text, marks] : cases)
         EXPECT_EQ(spacingMarks(text), marks) << testing::shown(text);
     EXPECT_EQ(spacingMarks(u"One.  Two. Three.", 2), "*@11:0;"); // after the word marks
-}
-
-// Counts that do not start from zero (the counting is not reset) fail at the character that
-// takes one past 16 bits, with the others counted up to that character.
-TEST(PunctuationCount, CounterFailsAtTheCharacterThatOverflowsIt) {
-    TestState state;
-    state.sourceLimit = 2;
-    state.testFullStops = 32766;
-    EXPECT_THROW(punctuationCount(state, u"?.,!.,", u"x."), OverflowFailure);
-    EXPECT_EQ(state.testFullStops, 32767);
-    EXPECT_EQ(state.testCommas, 1);
-    EXPECT_EQ(state.testMarks, 2);
-    EXPECT_EQ(state.sourceFullStops, 0);
-
-    state.testFullStops = 32765;
-    state.testCommas = 0;
-    state.testMarks = 0;
-    punctuationCount(state, u",.,!.,", u"x.");
-    EXPECT_EQ(state.testFullStops, 32767);
-    EXPECT_EQ(state.testCommas, 3);
-    EXPECT_EQ(state.sourceFullStops, 1);
 }
 
 } // namespace

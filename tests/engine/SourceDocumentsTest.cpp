@@ -8,17 +8,13 @@
 namespace tikmeter::engine::testing {
 namespace {
 
-class SourcePick : public ::testing::Test {
-protected:
-    OpenedSource pick(const fs::path& picked) {
-        return openSourceDocument(state, u16(program.path()), picked.empty() ? u"" : u16(picked));
-    }
+TEST(SourcePick, CopiesIntoTheProgramFolderCancelsAndFails) {
     TempFolder program;
     TempFolder elsewhere;
     ProgramState state;
-};
-
-TEST_F(SourcePick, CopiesIntoTheProgramFolderAndLoadsTheCopy) {
+    const auto pick = [&](const fs::path& picked) {
+        return openSourceDocument(state, u16(program.path()), picked.empty() ? u"" : u16(picked));
+    };
     const fs::path picked = elsewhere / "english.rtf";
     fs::copy_file(dataPath("sources/en1-pandoc.rtf"), picked);
     const OpenedSource opened = pick(picked);
@@ -31,26 +27,21 @@ TEST_F(SourcePick, CopiesIntoTheProgramFolderAndLoadsTheCopy) {
     // Picking the copy itself leaves it intact.
     EXPECT_TRUE(pick(program / "english.rtf").document.text().starts_with(u"Our School Garden"));
     EXPECT_EQ(readBytes(program / "english.rtf"), readBytes(picked));
-}
 
-TEST_F(SourcePick, CancelEmptiesTheRowAndTheDocument) {
-    pick(dataPath("sources/en1-pandoc.rtf"));
-    const OpenedSource opened = pick({});
-    EXPECT_EQ(opened.shownPath, u"");
-    EXPECT_EQ(opened.document.text(), u"");
+    // Cancel empties the row and the document.
+    const OpenedSource cancelled = pick({});
+    EXPECT_EQ(cancelled.shownPath, u"");
+    EXPECT_EQ(cancelled.document.text(), u"");
     EXPECT_EQ(state.currentFilePath, u"");
-}
 
-// A file that cannot be had shows the message and sets the write-failure flag; content
-// that is not a document gives an empty source but the row names the copy.
-TEST_F(SourcePick, FailuresAndUnreadableContent) {
+    // Content that is not a document gives an empty source, but the row names the copy.
     fs::copy_file(dataPath("bad/random-binary.rtf"), elsewhere / "junk.rtf");
     const OpenedSource junk = pick(elsewhere / "junk.rtf");
     EXPECT_FALSE(junk.message);
     EXPECT_EQ(junk.document.text(), u"");
     EXPECT_EQ(junk.shownPath, u16(program / "junk.rtf"));
     EXPECT_FALSE(state.writeFailure);
-
+    // A file that cannot be had shows the message and sets the write-failure flag.
     const OpenedSource missing = pick(elsewhere / "nothing.rtf");
     EXPECT_EQ(missing.message, u"Please save current file on an accessible disk.");
     EXPECT_EQ(missing.shownPath, u16(elsewhere / "nothing.rtf"));

@@ -3,7 +3,7 @@
 #include "engine/Keystrokes.h"
 #include "engine/PunctuationSpacing.h"
 #include "engine/SourceEndSearch.h"
-#include "engine/TextSearch.h"
+#include "engine/TestMarking.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(WordSplit, WordsEndWithTheirDelimiterAndAStrayFullStopBecomesSpaceFullStop)
     // clang-format off
     const std::tuple<const char*, Text, std::string> cases[] = {
         {"final line break, no empty word", u"the cat\r\n", "the @1|cat\r@5|\n@9|"},
-        {"stray full stop", u"word . next", "word @1| .@6|next@8|"},
+        {"stray full stop, not a longer word", u"word . .x next", "word @1| .@6|.x @8|next@11|"},
         {"stray full stop before a return", u"a .\r\nb", "a @1| .@3|\n@5|b@6|"},
         {"stray full stop at position 2", u" . x", " @1| .@2|x@4|"},
         {"full stop after a line break", u"end\r\n. x", "end\r@1|\n@5|. @6|x@8|"},
@@ -129,42 +129,20 @@ TEST(PunctuationSpacingPass, RemovesSpacesBetweenASentenceEndAndAReturnInBothTex
     EXPECT_EQ(other, "Go!\r\n");
 }
 
-// The searches look at eight places at a time; on texts longer than that they still find
-// the first and the last occurrence the standard search finds, at every start and limit.
-TEST(TextSearch, LongTextsGiveTheStandardSearchesPositions) {
-    const std::u16string text = u"abcab\u00e9 xabc\r\nab  abcabcx ab\u00e9abc. zz abcab";
-    for (const std::u16string piece :
-         {u"abc", u"ab", u"a", u"b\u00e9", u"c\r\na", u"zz abcab", u"cx", u"abd", u"  ", u"x"}) {
-        for (std::size_t bound = 0; bound <= text.size() + 1; ++bound) {
-            const auto first = TextView(text).find(piece, bound);
-            EXPECT_EQ(findFirst(text, piece, static_cast<long long>(bound) + 1),
-                      first == TextView::npos ? 0 : static_cast<long long>(first) + 1);
-            const auto last = TextView(text).substr(0, bound).rfind(piece);
-            EXPECT_EQ(findLastWithin(text, piece, static_cast<long long>(bound)),
-                      bound == 0 || last == TextView::npos ? 0 : static_cast<long long>(last) + 1);
-        }
-    }
-}
-
-// An indexed text answers every search as the plain search does, before and after its index
-// is built (the first searches scan; the later ones go through the index).
-TEST(IndexedText, AnswersAsThePlainSearch) {
-    const std::u16string text = u"The sun rose.\r\nWe walked, w\u00e9 walked: the end.";
-    const std::u16string pieces[] = {
-        u"The",        u"The sun",  u"end.",
-        u"d.",         u"end. ",    u".\r\nWe",
-        u" w\u00e9",   u"\u00e9 w", u"walk",
-        u"walks",      u"e",        u".",
-        u"",           u"Th",       u"he",
-        u"zz",         u"sun r",    u"sun s",
-        u" walked: t", u"end.x",    u"The sun rose.\r\nWe walked, w\u00e9 walked: the end."};
-    for (const std::u16string& searched : {text, std::u16string(u"a"), std::u16string()}) {
-        const IndexedText indexed(searched);
-        for (int round = 0; round < 3; ++round)
-            for (const std::u16string& piece : pieces)
-                EXPECT_EQ(indexed.contains(piece), contains(searched, piece))
-                    << "round " << round << ", piece of " << piece.size() << " characters";
-    }
+TEST(TestMarking, TestTextFeedsTheSourceEndLineBreaksAndSpacingTypedTextTheWordsAndKeystrokes) {
+    const Text source = u"one two three four five six seven eight nine ten eleven twelve thirteen";
+    const Text typed = source.substr(0, 52); // up to "ele"
+    StepRunner runner;
+    TestMarking marking(runner);
+    marking.compare(typed + u"  ", source);
+    const TestState& s = marking.state();
+    EXPECT_EQ(marking.typedText(), typed);
+    EXPECT_EQ(s.sourceLimit, 14 + 41); // the tails end in two spaces: phase 2 finds 14..49
+    EXPECT_EQ(s.keystrokeCount, 52);
+    ASSERT_EQ(s.errorCount, 1); // no word marks ("ele" is in the window); the double space
+    EXPECT_EQ(s.errorMarks.at(1).position, 53);
+    marking.compare(typed + u"\r  ", source);
+    EXPECT_EQ(marking.state().testLineBreaks, 2); // the return is not the test's last character
 }
 
 } // namespace

@@ -88,28 +88,6 @@ TEST(UnmatchedWordPass, LastWordIsLookedUpInThe41CharactersEndingAtTheLimit) {
     }
 }
 
-TEST(MarkAWord, ShortWordsWithAReturnCountOnlyFromALetterOrDigitAndALineFeedNever) {
-    // clang-format off
-    const std::tuple<Text, int, int> cases[] = { // typed text, word, marks
-        {u".\r\nx", 1, 0}, {u"-\r\nx", 1, 0}, {u"a\r\nx", 1, 1}, {u"z\r\nx", 1, 1},
-        {u"A\r\nx", 1, 1}, {u"[\r\nx", 1, 1}, {u"9\r\nx", 1, 1}, {u"..\r\nx", 1, 1},
-        {u"a\r\nx", 2, 0}}; // the lone line feed
-    // clang-format on
-    for (const auto& [typed, word, marks] : cases) {
-        TestState state = prepared(typed, u"");
-        state.wordIndex = word;
-        markAWord(state, u"nothing here");
-        EXPECT_EQ(state.errorCount, marks) << shown(typed) << " word " << word;
-    }
-}
-
-TEST(Joins, LastCandidateIsTheWordWithASpacedFullStop) {
-    TestState state = prepared(u"end x", u"");
-    EXPECT_EQ(joinAttempt(state, 1, u"the end ."), u"end .");
-    EXPECT_EQ(state.testWords.at(1), u"end x");
-    EXPECT_EQ(state.joinList, u"x/");
-}
-
 TEST(ExcessWords, NormalisedFormDropsClosingPunctuationInAFixedOrder) {
     // clang-format off
     const std::pair<Text, Text> cases[] = {
