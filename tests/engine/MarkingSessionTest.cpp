@@ -208,6 +208,12 @@ TEST_F(SessionTest, ExistingFolderQuestion) {
     const auto results = readLines(dest("twice") / "Resultaat.res");
     ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(results[0], results[2]);
+    // Cancel, or an empty answer, ends the session with nothing written.
+    for (const auto& cancel : {std::optional<std::u16string>(), std::optional(std::u16string())}) {
+        observer.answers = {cancel};
+        EXPECT_EQ(run(tests).end, SessionEnd::Cancelled);
+        EXPECT_EQ(readLines(dest("twice") / "Resultaat.res"), results);
+    }
 
     // A failed write keeps the earlier marked test and result file whole.
     const std::string rug = readBytes(dest("twice/a01.rug"));
