@@ -53,35 +53,29 @@ TEST_P(MarkCorpus, GivesTheExpectedMarksAndTheirResultsTable) {
                 EXPECT_EQ(got[key], value) << key;
             }
         }
+        // The CSV row without the accuracy and the time of marking, as the outcome gives it.
         ASSERT_TRUE(std::getline(csv, line));
-        std::vector<std::string> cells;
-        std::istringstream fields(line.substr(0, line.size() - 1)); // without the CR
-        for (std::string cell; std::getline(fields, cell, ',');) {
-            cells.push_back(cell);
-        }
         const std::string result = got["resultLine"];
-        const std::string file = got["marked"].is_null() ? result.substr(0, result.size() - 8)
-                                                         : got["marked"].get<std::string>();
-        const long long net = got["netWords"].is_null() ? 0 : got["netWords"].get<long long>();
-        std::string finalText = got["finalResultText"].is_null() ? "" : got["finalResultText"];
-        finalText.erase(0, finalText.find_first_not_of(' '));
-        std::vector<std::string> want = {fs::path(file).stem().string(), file};
+        std::string want = got["marked"].is_null() ? result.substr(0, result.size() - 8)
+                                                   : got["marked"].get<std::string>();
+        want = fs::path(want).stem().string() + "," + want;
         for (const char* key : {"language", "keystrokeCount", "grossWords", "wordErrors",
                                 "penalties", "errorCount", "netWords"}) {
             const json& value = got[key];
-            want.push_back(value.is_null()     ? ""
+            want += "," + (value.is_null()     ? ""
                            : value.is_string() ? value.get<std::string>()
                            : value.is_array()  ? std::to_string(value.size())
                                                : value.dump());
         }
-        want.push_back(got["language"].is_null()
-                           ? ""
-                           : std::to_string(net / 10) + "." + std::to_string(net % 10));
-        want.insert(want.end(), {finalText, got["status"]});
-        cells.resize(14);
-        cells.erase(cells.begin() + 11); // the accuracy
-        cells.pop_back();                // the time of marking
-        EXPECT_EQ(cells, want) << line;
+        const long long net = got["netWords"].is_null() ? 0 : got["netWords"].get<long long>();
+        std::string finalText = got["finalResultText"].is_null() ? "" : got["finalResultText"];
+        want += "," +
+                (got["language"].is_null()
+                     ? ""
+                     : std::to_string(net / 10) + "." + std::to_string(net % 10)) +
+                "," + finalText.erase(0, finalText.find_first_not_of(' ')) + "," +
+                got["status"].get<std::string>();
+        EXPECT_EQ(std::regex_replace(line, std::regex(",[^,]*(,[^,]*),[^,]*\r$"), "$1"), want);
     }
     EXPECT_FALSE(std::getline(outcomes, line) || std::getline(csv, line));
 }

@@ -17,19 +17,6 @@ struct EditRow {
     std::size_t selLength;
 };
 
-class Edit : public ::testing::TestWithParam<EditRow> {};
-
-TEST_P(Edit, GivesTextFormatsAndSelection) {
-    const EditRow& row = GetParam();
-    Document document = test::fromRtf(row.start);
-    test::run(document, row.script);
-    EXPECT_EQ(document.text(), row.text);
-    EXPECT_EQ(test::formatsOf(document), row.formats);
-    EXPECT_EQ(document.selStart(), row.selStart);
-    EXPECT_EQ(document.selLength(), row.selLength);
-    EXPECT_EQ(document.selText(), row.text.substr(row.selStart, row.selLength));
-}
-
 const EditRow kEdits[] = {
     // Selection.
     {"StartPastTheEndIsTheEnd", "abc", "@99", u"abc", "-|-|-", 3, 0},
@@ -69,9 +56,19 @@ const EditRow kEdits[] = {
     {"KeptWhenTheCaretIsSetAgain", "ab", "@1|b+|@1|=Z", u"aZb", "-|b|-", 2, 0},
     {"SetTextStartsOverInTheBaseFormat", "{\\rtf1\\b bold}", "@1|#2|~a\r\nb|=x", u"xa\r\nb",
      "-|-|-|-|-", 1, 0}};
-INSTANTIATE_TEST_SUITE_P(Edits, Edit, ::testing::ValuesIn(kEdits), test::RowName());
 
-TEST(DocumentFormat, AtAndPastTheEndIsTheLastCharacters) {
+TEST(Edit, GivesTextFormatsAndSelection) {
+    for (const EditRow& row : kEdits) {
+        SCOPED_TRACE(row.name);
+        Document document = test::fromRtf(row.start);
+        test::run(document, row.script);
+        EXPECT_EQ(document.text(), row.text);
+        EXPECT_EQ(test::formatsOf(document), row.formats);
+        EXPECT_EQ(document.selStart(), row.selStart);
+        EXPECT_EQ(document.selLength(), row.selLength);
+        EXPECT_EQ(document.selText(), row.text.substr(row.selStart, row.selLength));
+    }
+    // At and past the end the format is the last character's.
     EXPECT_EQ(Document().formatAt(0), CharFormat{});
     EXPECT_TRUE(test::fromRtf("{\\rtf1 a\\b b}").formatAt(1000).bold);
 }

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstring>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -208,40 +207,6 @@ TEST_F(Files, StaleTemporariesOfEndedProcessesAreRemoved) {
     EXPECT_FALSE(fs::exists(at(dead + "-1f.tmp")) || fs::exists(at(dead + "-7.tmp")));
     EXPECT_EQ(contents().size(), 7u);
     EXPECT_EQ(removeStaleTemporaryFiles(at("missing")), 0u);
-}
-
-// A copy onto a file that holds the same bytes writes nothing (the file keeps its inode and
-// no sync is spent on it); other bytes are copied.
-TEST_F(Files, CopyOntoTheSameBytesLeavesTheFile) {
-    test::writeBytes(at("a.rtf"), "same");
-    copyFileAtomically(at("a.rtf"), at("b.rtf"));
-    const auto inode = [&] {
-        struct stat info {};
-        ::stat(at("b.rtf").c_str(), &info);
-        return info.st_ino;
-    };
-    const auto before = inode();
-    copyFileAtomically(at("a.rtf"), at("b.rtf"));
-    EXPECT_FALSE(stageCopy(at("a.rtf"), at("b.rtf")));
-    EXPECT_EQ(inode(), before);
-    test::writeBytes(at("a.rtf"), "other");
-    copyFileAtomically(at("a.rtf"), at("b.rtf"));
-    EXPECT_EQ(test::readBytes(at("b.rtf")), "other");
-}
-
-TEST(FileErrors, SystemErrorsMapOntoKinds) {
-    const std::pair<int, Kind> rows[] = {{ENOENT, Kind::NotFound},
-                                         {ENOTDIR, Kind::NotFound},
-                                         {EACCES, Kind::PermissionDenied},
-                                         {EPERM, Kind::PermissionDenied},
-                                         {EROFS, Kind::WriteProtected},
-                                         {ENOSPC, Kind::DiskFull},
-                                         {EDQUOT, Kind::DiskFull},
-                                         {EISDIR, Kind::NotRegularFile},
-                                         {EIO, Kind::Other}};
-    for (const auto& [error, kind] : rows) {
-        EXPECT_EQ(documentErrorKindFor(error), kind) << std::strerror(error);
-    }
 }
 
 } // namespace

@@ -28,13 +28,6 @@ inline Document fromRtf(std::string_view code) {
     return document;
 }
 
-// Names parameterised tests after the `name` of their rows.
-struct RowName {
-    template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
-        return row.param.name;
-    }
-};
-
 // The format of every character, "|" between characters: "-" for the default format, else b(old)
 // i(talic) u(nderline), s<half points>, c<text RGB>, h<background RGB>, f<font name>. Checks on the
 // way that the runs cover the text without gaps and that neighbours differ.
