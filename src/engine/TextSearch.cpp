@@ -15,6 +15,18 @@ bool sameAt(const char16_t* at, TextView what) {
     return std::memcmp(at, what.data(), what.size() * sizeof(char16_t)) == 0;
 }
 
+#if defined(__SSE2__)
+// The starts i..i+7 where a piece of length m may begin: two mask bits for each start whose
+// character equals `first` and whose character m - 1 further on equals `last`.
+unsigned candidateMask(const char16_t* data, std::size_t i, std::size_t m, __m128i first,
+                       __m128i last) {
+    const __m128i blockFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i blockLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi16(blockFirst, first), _mm_cmpeq_epi16(blockLast, last))));
+}
+#endif
+
 // 0-based index of the first occurrence of a non-empty `what` in `text`, or npos. The
 // marking runs several of these per word over the whole source text, so candidates are
 // found eight characters at a time by their first and last character.
@@ -29,12 +41,7 @@ std::size_t findIndex(TextView text, TextView what) {
     const __m128i first = _mm_set1_epi16(static_cast<short>(what.front()));
     const __m128i last = _mm_set1_epi16(static_cast<short>(what.back()));
     for (; i + 8 <= lastStart + 1; i += 8) {
-        const __m128i blockFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i blockLast =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
-        const __m128i both =
-            _mm_and_si128(_mm_cmpeq_epi16(blockFirst, first), _mm_cmpeq_epi16(blockLast, last));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both));
+        unsigned mask = candidateMask(data, i, m, first, last);
         while (mask != 0) {
             const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
             const std::size_t at = i + bit / 2;
@@ -64,12 +71,7 @@ std::size_t findLastIndex(TextView text, TextView what) {
     const __m128i last = _mm_set1_epi16(static_cast<short>(what.back()));
     while (end >= 8) {
         const std::size_t i = end - 8;
-        const __m128i blockFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i blockLast =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
-        const __m128i both =
-            _mm_and_si128(_mm_cmpeq_epi16(blockFirst, first), _mm_cmpeq_epi16(blockLast, last));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both));
+        unsigned mask = candidateMask(data, i, m, first, last);
         while (mask != 0) {
             const unsigned lane = (31u - static_cast<unsigned>(__builtin_clz(mask))) / 2;
             const std::size_t at = i + lane;

@@ -4,6 +4,7 @@
 #include "engine/PunctuationSpacing.h"
 #include "engine/SourceEndSearch.h"
 #include "engine/TestMarking.h"
+#include "engine/TextSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,44 @@ TEST(TestMarking, TestTextFeedsTheSourceEndLineBreaksAndSpacingTypedTextTheWords
     EXPECT_EQ(s.errorMarks.at(1).position, 53);
     marking.compare(typed + u"\r  ", source);
     EXPECT_EQ(marking.state().testLineBreaks, 2); // the return is not the test's last character
+}
+
+// The searches look at eight places at a time; on texts longer than that they still find
+// the first and the last occurrence the standard search finds, at every start and limit.
+TEST(TextSearch, LongTextsGiveTheStandardSearchesPositions) {
+    const std::u16string text = u"abcab\u00e9 xabc\r\nab  abcabcx ab\u00e9abc. zz abcab";
+    for (const std::u16string piece :
+         {u"abc", u"ab", u"a", u"b\u00e9", u"c\r\na", u"zz abcab", u"cx", u"abd", u"  ", u"x"}) {
+        for (std::size_t bound = 0; bound <= text.size() + 1; ++bound) {
+            const auto first = TextView(text).find(piece, bound);
+            EXPECT_EQ(findFirst(text, piece, static_cast<long long>(bound) + 1),
+                      first == TextView::npos ? 0 : static_cast<long long>(first) + 1);
+            const auto last = TextView(text).substr(0, bound).rfind(piece);
+            EXPECT_EQ(findLastWithin(text, piece, static_cast<long long>(bound)),
+                      bound == 0 || last == TextView::npos ? 0 : static_cast<long long>(last) + 1);
+        }
+    }
+}
+
+// An indexed text answers every search as the plain search does, before and after its index
+// is built (the first searches scan; the later ones go through the index).
+TEST(IndexedText, AnswersAsThePlainSearch) {
+    const std::u16string text = u"The sun rose.\r\nWe walked, w\u00e9 walked: the end.";
+    const std::u16string pieces[] = {
+        u"The",        u"The sun",  u"end.",
+        u"d.",         u"end. ",    u".\r\nWe",
+        u" w\u00e9",   u"\u00e9 w", u"walk",
+        u"walks",      u"e",        u".",
+        u"",           u"Th",       u"he",
+        u"zz",         u"sun r",    u"sun s",
+        u" walked: t", u"end.x",    u"The sun rose.\r\nWe walked, w\u00e9 walked: the end."};
+    for (const std::u16string& searched : {text, std::u16string(u"a"), std::u16string()}) {
+        const IndexedText indexed(searched);
+        for (int round = 0; round < 3; ++round)
+            for (const std::u16string& piece : pieces)
+                EXPECT_EQ(indexed.contains(piece), contains(searched, piece))
+                    << "round " << round << ", piece of " << piece.size() << " characters";
+    }
 }
 
 } // namespace
